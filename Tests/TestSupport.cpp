@@ -1,0 +1,75 @@
+// TestSupport.cpp -- helpers shared by the test programs.
+#include "TestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "EngineRegister.h"
+
+namespace fs = std::filesystem;
+
+TScratchFolder::TScratchFolder() {
+  std::string Template = (fs::temp_directory_path() / "calvora-test-XXXXXX").string();
+  char* Made = mkdtemp(Template.data());
+  if (!Made) throw std::runtime_error("cannot create a scratch folder");
+  Root = Made;
+}
+
+TScratchFolder::~TScratchFolder() {
+  std::error_code Ignored;
+  fs::remove_all(Root, Ignored);
+}
+
+void WriteTextFile(const std::string& Path, const std::string& Text) {
+  fs::create_directories(fs::path(Path).parent_path());
+  std::ofstream(Path, std::ios::binary) << Text;
+}
+
+std::optional<std::string> ReadTextFile(const std::string& Path) {
+  std::ifstream Stream(Path, std::ios::binary);
+  if (!Stream) return std::nullopt;
+  std::ostringstream Text;
+  Text << Stream.rdbuf();
+  return Text.str();
+}
+
+void TEnvironment::Set(const std::string& Name, const std::optional<std::string>& Value) {
+  if (!Saved.count(Name)) {
+    const char* Old = std::getenv(Name.c_str());
+    Saved[Name] = Old ? std::optional<std::string>(Old) : std::nullopt;
+  }
+  if (Value)
+    setenv(Name.c_str(), Value->c_str(), 1);
+  else
+    unsetenv(Name.c_str());
+}
+
+TEnvironment::~TEnvironment() {
+  for (const auto& [Name, Value] : Saved) {
+    if (Value)
+      setenv(Name.c_str(), Value->c_str(), 1);
+    else
+      unsetenv(Name.c_str());
+  }
+}
+
+void TFreshUserTest::SetUp() {
+  Environment.Set("HOME", Home.Path());
+  for (const char* Name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})
+    Environment.Set(Name, std::nullopt);
+  Register = TRegister{};
+  SettingsLoaded = false;
+  ErrorLog.Free();
+}
+
+void TFreshUserTest::TearDown() {
+  Register = TRegister{};
+  SettingsLoaded = false;
+  ErrorLog.Free();
+}
+
+std::string TFreshUserTest::SaveFolder() const {
+  return Home.Path() + "/.local/share/Hollow Fern/Calvora/";
+}

@@ -1,0 +1,50 @@
+// TestSupport.h -- helpers shared by the test programs: scratch folders, files and a clean
+// per-user environment.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TScratchFolder {
+ public:
+  TScratchFolder();
+  ~TScratchFolder();
+  TScratchFolder(const TScratchFolder&) = delete;
+  TScratchFolder& operator=(const TScratchFolder&) = delete;
+  // The folder's path, without a trailing slash.
+  const std::string& Path() const { return Root; }
+
+ private:
+  std::string Root;
+};
+
+// Writes a file, creating its folders.
+void WriteTextFile(const std::string& Path, const std::string& Text);
+// The whole file; nullopt when it does not exist.
+std::optional<std::string> ReadTextFile(const std::string& Path);
+
+// Sets environment variables for the life of the object (nullopt unsets them) and restores them.
+class TEnvironment {
+ public:
+  void Set(const std::string& Name, const std::optional<std::string>& Value);
+  ~TEnvironment();
+
+ private:
+  std::map<std::string, std::optional<std::string>> Saved;
+};
+
+// A test with an empty home folder, no XDG variables and a settings record as at program start.
+class TFreshUserTest : public ::testing::Test {
+ protected:
+  TScratchFolder Home;
+  TEnvironment Environment;
+
+  void SetUp() override;
+  void TearDown() override;
+  // The save folder the game uses in this home.
+  std::string SaveFolder() const;
+};
