@@ -46,6 +46,7 @@ bool TNullPlatform::PollEvent(TEvent& Event) {
 
 void TNullPlatform::WaitEvent() {
   ++Waits;
+  if (OnWait) OnWait();
   // Nothing can arrive from outside: a test that leaves the game inactive without queuing an
   // event would wait forever, so treat that as the user closing the window.
   if (Events.empty()) Events.push_back({TEventKind::Close});

@@ -26,6 +26,8 @@ class TNullPlatform : public TPlatform {
   // Runs at the start of each frame with the frame's number (1 = first); may press keys, queue
   // events or throw to stand for a failure inside a frame.
   std::function<void(int Frame)> OnFrame;
+  // Runs whenever the game blocks waiting for an event (the window is inactive).
+  std::function<void()> OnWait;
 
   void QueueEvent(const TEvent& Event) { Events.push_back(Event); }
   void SetKey(TKey Key, bool Down) { Keys[static_cast<std::size_t>(Key)] = Down; }

@@ -65,23 +65,37 @@ static const std::array<std::uint16_t, 32> kCp1252High = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+namespace {
+
+// Length of the UTF-8 sequence at Text[At], or 0 when no valid sequence starts there.
+std::size_t Utf8SequenceLength(const std::string& Text, std::size_t At) {
+  unsigned char Lead = static_cast<unsigned char>(Text[At]);
+  std::size_t Length = Lead < 0x80           ? 1
+                       : (Lead >> 5) == 0x06 ? 2
+                       : (Lead >> 4) == 0x0E ? 3
+                       : (Lead >> 3) == 0x1E ? 4
+                                             : 0;
+  if (Length == 0 || At + Length > Text.size()) return 0;
+  for (std::size_t K = 1; K < Length; ++K)
+    if ((static_cast<unsigned char>(Text[At + K]) & 0xC0) != 0x80) return 0;
+  return Length;
+}
+
+}  // namespace
+
 std::string Utf8ToCp1252(const std::string& Text) {
   std::string Result;
   for (std::size_t I = 0; I < Text.size();) {
-    unsigned char Lead = static_cast<unsigned char>(Text[I]);
-    int Length = Lead < 0x80         ? 1
-                 : (Lead >> 5) == 6  ? 2
-                 : (Lead >> 4) == 14 ? 3
-                 : (Lead >> 3) == 30 ? 4
-                                     : 0;
-    if (Length == 0 || I + static_cast<std::size_t>(Length) > Text.size()) {
+    std::size_t Length = Utf8SequenceLength(Text, I);
+    if (Length == 0) {
       ++I;  // a broken sequence: skip the byte
       continue;
     }
+    unsigned char Lead = static_cast<unsigned char>(Text[I]);
     std::uint32_t Code = Length == 1 ? Lead : Lead & (0x7F >> Length);
-    for (int K = 1; K < Length; ++K)
+    for (std::size_t K = 1; K < Length; ++K)
       Code = (Code << 6) | (static_cast<unsigned char>(Text[I + K]) & 0x3F);
-    I += static_cast<std::size_t>(Length);
+    I += Length;
     if (Code < 0x80 || (Code >= 0xA0 && Code <= 0xFF)) {
       Result += static_cast<char>(Code);
       continue;
