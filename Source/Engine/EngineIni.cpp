@@ -25,7 +25,9 @@ std::optional<int> ParseInteger(const std::string& Text) {
   std::string Value = Trimmed(Text);
   const char* Begin = Value.data();
   const char* End = Value.data() + Value.size();
-  if (Begin != End && *Begin == '+') ++Begin;
+  // One optional sign: from_chars takes a '-' itself, so a '+' must be followed by a digit.
+  if (Begin != End && *Begin == '+' && ++Begin != End && (*Begin < '0' || *Begin > '9'))
+    return std::nullopt;
   int Result = 0;
   auto [Stop, Error] = std::from_chars(Begin, End, Result);
   if (Error != std::errc() || Stop != End || Begin == End) return std::nullopt;
