@@ -150,6 +150,17 @@ TEST_F(GameTest, StartUpFailureWritesErrorLogAndRunsNoFrame) {
             "[AUDIO]\nSfxVolume=10\nMusicVolume=8\n\n[RENDERER]\nFullScreen=1\n");
 }
 
+TEST_F(GameTest, UnsupportedVideoHardwareIsTheOneFailureShownToThePlayer) {
+  Register.UnsupportedVideo = true;  // as the renderer marks it when it cannot start
+  Platform.WindowFails = true;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Run(), 1);
+  testing::internal::GetCapturedStderr();
+  ASSERT_EQ(Platform.Warnings.size(), 1u);
+  EXPECT_FALSE(Platform.Warnings[0].empty());
+  EXPECT_EQ(SavedFile("Error.log"), "Failed to create window\r\n");
+}
+
 TEST_F(GameTest, UnknownProgramFolderWritesNothing) {
   Platform.NoProgramFile = true;
   testing::internal::CaptureStderr();

@@ -7,7 +7,7 @@ PACKAGES="build-essential cmake pkg-config
 libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
 libpng-dev zlib1g-dev libjpeg-dev libvorbis-dev libcairo2-dev libsquish-dev
 libfreetype-dev fonts-dejavu-core libgtest-dev libbenchmark-dev
-xvfb xauth x11-utils"
+xvfb xauth x11-utils xdotool"
 
 missing=""
 for package in $PACKAGES; do

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The game in a real window under Xvfb: the client size follows the desktop (85 % in the
 # limiting direction, 16 : 10), centred; it quits in order after its frames or when asked to end;
-# a second copy exits at once, touching nothing, and raises the first above other windows.
+# a second copy exits at once, touching nothing, and raises the first above other windows; the
+# display-mode keys reach the game.
 . "$(dirname "$0")/common.sh"
 game=$1
 unset SDL_VIDEODRIVER
@@ -49,10 +50,17 @@ top_window | grep -q '"Game"' || fail "the first copy was not raised: $(top_wind
 [ ! -e "$save/Error.log" ] || fail "the second copy wrote Error.log"
 kill -0 $first || fail "the first copy ended"
 
+# F11 and then Alt+Enter, each held for a moment as a player would: two switches, so the run
+# ends in a window, and since the player switched, that choice is what gets saved.
+xdotool mousemove 600 500
+xdotool keydown F11; sleep 0.2; xdotool keyup F11; sleep 0.2
+xdotool keydown alt keydown Return; sleep 0.2; xdotool keyup Return keyup alt; sleep 0.2
+
 # Asked to end (as the session does at logout), the first copy shuts down in order.
 rm "$save/Game.ini"
 kill -TERM $first
 for _ in $(seq 100); do kill -0 $first 2>/dev/null || break; sleep 0.1; done
 wait $first || fail "the first copy exited with $? after SIGTERM"
 [ -f "$save/Game.ini" ] || fail "Game.ini not written at the end of the run"
+expect_line "$save/Game.ini" "FullScreen=0"
 echo "ok"
