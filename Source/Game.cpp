@@ -4,6 +4,7 @@
 #include <exception>
 #include <iostream>
 
+#include "EngineLanguages.h"
 #include "EngineRegister.h"
 #include "EngineUtils.h"
 #include "Platform.h"
@@ -17,8 +18,12 @@ namespace {
 using Platform::TKey;
 
 const char* const kInitialTitle = "Game";
-const char* const kUnsupportedVideoText =
-    "Your video hardware cannot run this game. Please update the graphics driver.";
+
+// The warning for video hardware the game cannot use, in English when the language file has none.
+std::string UnsupportedVideoText() {
+  const std::string& Text = StringTable[sidMsgUnsupportedVideo];
+  return Text.empty() ? "The game cannot start on this graphics hardware." : Text;
+}
 
 // F11, or Alt with Enter, newly pressed in this frame. F11 counts only while no other
 // modifier is held; Alt+Enter counts whatever else is held. A key already held when the window
@@ -105,13 +110,13 @@ void TGame::Start() {
       Register.FullScreen = *Options.FullScreen;
       ApplyDisplayMode();
     }
-    // The language service assembles its built-in credit strings here, before the window.
+    AssembleCreditStrings();
     StartGame();
     Running = true;
   } catch (const std::exception& Error) {
     ReportError(Error.what());
     StopGame();
-    if (Register.UnsupportedVideo) Platform.ShowWarning(kUnsupportedVideoText);
+    if (Register.UnsupportedVideo) Platform.ShowWarning(UnsupportedVideoText());
   }
 }
 
@@ -124,15 +129,18 @@ void TGame::StartGame() {
   Register.Window = &Platform;
   if (Register.FullScreen) Platform.SetFullScreen(true);
 
-  // The engine services are created here, each after those it reads, in this order:
-  // Languages, Input, Timer, Audio, Renderer, Particles, Texts, the particle presets, the
-  // profile list (which reads Players.sav), the GUI root, the screens, and the first screen.
+  // The engine services, each after those it reads.
+  Languages = std::make_unique<TLanguages>();
+  // Still to take their places here, in this order: Input, Timer, Audio, Renderer, Particles,
+  // Texts, the particle presets, the profile list (which reads Players.sav), the GUI root, the
+  // screens, and the first screen.
 }
 
 void TGame::StopGame() {
-  // The services are destroyed here in the reverse order of their creation: the GUI root, the
-  // profile list (which saves Players.sav), Texts, Particles, Renderer, Audio, Timer, Input and
-  // Languages. Each step tolerates a service that was never created.
+  // The services go in the reverse order of their creation (the GUI root, the profile list,
+  // which saves Players.sav, Texts, Particles, Renderer, Audio, Timer, Input and Languages);
+  // each step tolerates a service that was never created.
+  Languages.reset();
   if (Platform.HasWindow()) Platform.DestroyGameWindow();
   Register.Window = nullptr;
 }

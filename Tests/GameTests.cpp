@@ -1,6 +1,9 @@
 // GameTests.cpp -- the program's entry, frame loop and shutdown on the Null platform, and its
 // command line.
+#include <filesystem>
 #include <stdexcept>
+
+#include "EngineLanguages.h"
 
 #include "EngineRegister.h"
 #include "EngineUtils.h"
@@ -23,6 +26,13 @@ class GameTest : public TFreshUserTest {
   void SetUp() override {
     TFreshUserTest::SetUp();
     Options.Frames = 10;
+    WriteTextFile(GameFolder() + "Languages/English/Language.txt", "[sidGameTitle]\nCalvora\n");
+    InstallGame(Platform);
+  }
+  // The game's program folder, with its data beside it.
+  std::string GameFolder() const { return Home.Path() + "/game/"; }
+  void InstallGame(Platform::TNullPlatform& Target) const {
+    Target.ProgramFile = GameFolder() + "calvora";
   }
 
   int Run() { return RunGame(Platform, Options); }
@@ -43,7 +53,7 @@ TEST_F(GameTest, RunsItsFramesInACentredWindowAndEndsInOrder) {
   EXPECT_EQ(Platform.Frames, 10);
   EXPECT_EQ(Platform.WindowsCreated, 1);
   EXPECT_EQ(Platform.WindowsDestroyed, 1);
-  EXPECT_EQ(Platform.Title, "Game");
+  EXPECT_EQ(Platform.Title, "Calvora");  // the language's title replaces "Game"
   EXPECT_EQ(Platform.CreatedRect.X, 226);
   EXPECT_EQ(Platform.CreatedRect.Y, 81);
   EXPECT_EQ(Platform.CreatedRect.Width, 1468);
@@ -74,6 +84,7 @@ TEST_F(GameTest, CloseAndQuitRequestsEndTheLoopBeforeTheNextFrame) {
   for (TEventKind Kind : {TEventKind::Close, TEventKind::Quit}) {
     SCOPED_TRACE(static_cast<int>(Kind));
     Platform::TNullPlatform Fresh;
+    InstallGame(Fresh);
     Fresh.OnFrame = [&Fresh, Kind](int Frame) {
       if (Frame == 4) Fresh.QueueEvent({Kind});
     };
@@ -98,6 +109,7 @@ TEST_F(GameTest, NoFramesWhileUnfocusedOrMinimised) {
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
     Platform::TNullPlatform Fresh;
+    InstallGame(Fresh);
     Fresh.OnFrame = [&](int Frame) {
       if (Frame == 3) {
         Fresh.QueueEvent(Case.Away);
@@ -172,6 +184,30 @@ TEST_F(GameTest, UnknownProgramFolderWritesNothing) {
   EXPECT_FALSE(SavedFile("Error.log"));
 }
 
+TEST_F(GameTest, MissingLanguageEndsStartUp) {
+  std::filesystem::remove_all(GameFolder() + "Languages");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Run(), 1);
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Platform.Frames, 0);
+  EXPECT_EQ(Platform.WindowsCreated, 1);
+  EXPECT_EQ(Platform.WindowsDestroyed, 1);
+  EXPECT_EQ(Languages, nullptr);
+  EXPECT_EQ(SavedFile("Error.log"), "No language found\r\n");
+}
+
+TEST_F(GameTest, LanguageServiceLivesFromStartToShutdown) {
+  Platform.OnFrame = [](int) {
+    ASSERT_NE(Languages, nullptr);
+    EXPECT_EQ(Languages->Current().Name, "English");
+    EXPECT_EQ(StringTable[sidGameTitle], "Calvora");
+  };
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Languages, nullptr);
+  EXPECT_EQ(Register.Language, "English");
+  EXPECT_FALSE(CreditString(0).empty());
+}
+
 TEST_F(GameTest, CleanRunDeletesAnOldErrorLog) {
   WriteTextFile(SaveFolder() + "Error.log", "Failed to load texture \"Logo\"\r\n");
   EXPECT_EQ(Run(), 0);
@@ -196,6 +232,7 @@ TEST_F(GameTest, DisplayModeKeysSwitchOncePerPress) {
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
     Platform::TNullPlatform Fresh;
+    InstallGame(Fresh);
     Fresh.OnFrame = [&](int Frame) {
       for (TKey Key : Case.Held)
         Fresh.SetKey(Key, Frame >= 3 && Frame < 7);  // held 4 frames
@@ -247,6 +284,7 @@ TEST_F(GameTest, DisplayModeSwitchedDuringACommandLineRunIsKept) {
   WriteTextFile(SaveFolder() + "Game.ini", "[RENDERER]\nFullScreen=1\n");
   Options.FullScreen = true;
   Platform::TNullPlatform Fresh;
+  InstallGame(Fresh);
   Fresh.OnFrame = [&Fresh](int Frame) { Fresh.SetKey(TKey::F11, Frame == 2); };
   EXPECT_EQ(RunGame(Fresh, Options), 0);
   EXPECT_NE(SavedFile("Game.ini")->find("FullScreen=0"), std::string::npos);
