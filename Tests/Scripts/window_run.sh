@@ -1,5 +1,5 @@
 #!/bin/bash
-# The game in a real window under Xvfb: the client size follows the desktop (85 % in the
+# The game in a real window under Xvfb (titled by its language): the client size follows the desktop (85 % in the
 # limiting direction, 16 : 10), centred; it quits in order after its frames or when asked to end;
 # a second copy exits at once, touching nothing, and raises the first above other windows; the
 # display-mode keys reach the game.
@@ -24,7 +24,7 @@ expect_line "$save/Game.ini" "FullScreen=1"
 "$game" --windowed > "$work/first.log" 2>&1 &
 first=$!
 on_exit "kill $first 2>/dev/null || true"
-for _ in $(seq 100); do xwininfo -name Game > "$work/geometry" 2>/dev/null && break; sleep 0.1; done
+for _ in $(seq 100); do xwininfo -name Calvora > "$work/geometry" 2>/dev/null && break; sleep 0.1; done
 expect_line <(sed 's/^ *//' "$work/geometry") "Absolute upper-left X:  226"
 expect_line <(sed 's/^ *//' "$work/geometry") "Absolute upper-left Y:  81"
 expect_line <(sed 's/^ *//' "$work/geometry") "Width: 1468"
@@ -44,8 +44,8 @@ start=$(date +%s%N)
 "$game" --windowed --frames 1 || fail "second copy exited with $?"
 elapsed_ms=$(( ($(date +%s%N) - start) / 1000000 ))
 [ "$elapsed_ms" -lt 3000 ] || fail "second copy took ${elapsed_ms} ms to exit"
-for _ in $(seq 50); do top_window | grep -q '"Game"' && break; sleep 0.1; done
-top_window | grep -q '"Game"' || fail "the first copy was not raised: $(top_window)"
+for _ in $(seq 50); do top_window | grep -q '"Calvora"' && break; sleep 0.1; done
+top_window | grep -q '"Calvora"' || fail "the first copy was not raised: $(top_window)"
 [ "$(cat "$save/Game.ini")" = "$before" ] || fail "the second copy changed Game.ini"
 [ ! -e "$save/Error.log" ] || fail "the second copy wrote Error.log"
 kill -0 $first || fail "the first copy ended"
