@@ -1,0 +1,160 @@
+// VexaMissionUpdate.cpp -- advances a mission by one frame: clocks, income, deliveries, training,
+// jobs, damage, the town's totals, happiness and the goals. Runs every frame, so it allocates
+// nothing: the panes' event texts are views of constant names.
+#include "EngineRegister.h"
+#include "EngineUtils.h"
+#include "VexaMission.h"
+#include "VexaMissionRules.h"
+
+namespace {
+
+using MissionRules::SaturatingAdd;
+
+constexpr float DamagePhasePerUnit = 0.4f;
+constexpr std::string_view DamageSound = "Damage";
+
+// The income multiplier of the game-wide difficulty: Easy 1, Normal 0, Hard -1.
+float ApplyDifficulty(float Income) {
+  if (Register.Difficulty == 1) return Income * 1.25f;
+  if (Register.Difficulty == -1) return Income * 0.75f;
+  return Income;
+}
+
+// What a pane earns per payment period, before the difficulty; never negative.
+std::int32_t PaneIncome(const TPane& Pane) {
+  const std::int32_t Percent = Pane.IncomeBonus + 100 + Pane.Happiness * 10;
+  const std::int32_t Value = Percent * PaneInfo[Pane.Kind].Income / 100;
+  return Value > 0 ? Value : 0;
+}
+
+bool EarnsIncome(const TPane& Pane) {
+  return !Pane.Damaged && Pane.Action == akNone && PaneInfo[Pane.Kind].Income > 0;
+}
+
+// One order counter, its timer and its stock: a delivery once the timer reaches the period.
+// Returns true when something was delivered.
+bool AdvanceOrder(std::int32_t& Orders, float& Timer, std::int32_t& Stock, float Units,
+                  float Period, std::int32_t Amount) {
+  if (Orders < 0) return false;
+  Timer += Units;
+  if (Timer < Period) return false;
+  Stock = SaturatingAdd(Stock, Amount);
+  Orders -= 1;
+  Timer = 0.0f;
+  return true;
+}
+
+}  // namespace
+
+void TPane::UpdateHappiness() {
+  const TPaneInfo& Info = PaneInfo[Kind];
+  Happiness = 0;
+  for (std::int32_t N = 1; N <= Info.Needs && N <= 8; ++N)
+    if (Mission->ServiceCount[static_cast<std::size_t>(N)] == 0) Happiness -= 1;
+  for (const TPane* Neighbour : Neighbours)
+    if (Neighbour) Happiness += PaneInfo[Neighbour->Kind].Appeal;
+}
+
+void TMission::Update(float Seconds) {
+  // Clock: one game time unit is half a second of unpaused play.
+  float Units = 0.0f;
+  if (!Paused) {
+    Time += Seconds;
+    Units = Seconds / 0.5f;
+  }
+  // Compared exactly: the whole seconds are not rounded to a float first.
+  DeadlinePassed = Register.Deadline && DeadlineTime > 0 &&
+                   static_cast<double>(DeadlineTime) < static_cast<double>(Time);
+  IncomeTimer += Units;
+
+  IncomePaid = false;
+  WoodDelivered = false;
+  StoneDelivered = false;
+  WorkerTrained = false;
+  for (const std::unique_ptr<TPane>& Pane : Panes) {
+    Pane->SoundEvent = {};
+    Pane->EffectEvent = {};
+  }
+
+  const bool TimeRuns = Units > 0.0f;
+
+  if (TimeRuns) {
+    for (const std::unique_ptr<TPane>& Pane : Panes) {
+      if (!EarnsIncome(*Pane)) continue;
+      const float Earned = static_cast<float>(PaneIncome(*Pane)) / 10.0f * Units;
+      IncomeAccumulator += ApplyDifficulty(Earned);
+    }
+  }
+
+  // A payment whose period has elapsed is made even while time stands still.
+  if (IncomeTimer > MissionRules::IncomePeriod) {
+    IncomeTimer -= MissionRules::IncomePeriod;
+    LastIncome = FloorToInt(IncomeAccumulator);
+    Money = SaturatingAdd(Money, LastIncome);
+    IncomeAccumulator = 0.0f;
+    IncomePaid = true;
+  }
+
+  if (TimeRuns) {
+    WoodDelivered = AdvanceOrder(WoodOrders, WoodTimer, Wood, Units, MissionRules::DeliveryPeriod,
+                                 MissionRules::DeliveryAmount);
+    StoneDelivered = AdvanceOrder(StoneOrders, StoneTimer, Stone, Units,
+                                  MissionRules::DeliveryPeriod, MissionRules::DeliveryAmount);
+    std::int32_t Trained = 0;
+    WorkerTrained =
+        AdvanceOrder(Trainees, TrainTimer, Trained, Units, MissionRules::TrainingPeriod, 1);
+    Workers = SaturatingAdd(Workers, Trained);
+    FreeWorkers = SaturatingAdd(FreeWorkers, Trained);
+
+    for (const std::unique_ptr<TPane>& Pane : Panes)
+      if (Pane->Action != akNone) Pane->UpdateWork(Units);
+
+    // Damage; a pane whose delay runs out during a job is damaged once the job is over.
+    const bool DamageRuns = DamageOn && !OwnsLicense(lcSpec2);
+    for (const std::unique_ptr<TPane>& Pane : Panes) {
+      if (Pane->Damaged) {
+        Pane->DamagePhase = Frac(DamagePhasePerUnit * Units + Pane->DamagePhase);
+      } else if (DamageRuns && Pane->Damageable) {
+        Pane->DamageDelay -= Units;
+        if (Pane->DamageDelay <= 0.0f && Pane->Action == akNone) {
+          Pane->Damaged = true;
+          Pane->DamagePhase = 0.0f;
+          Pane->SoundEvent = DamageSound;
+        }
+      }
+    }
+  }
+
+  // Totals; damaged buildings still house residents and count their need points.
+  Residents = 0;
+  Religion = 0;
+  Commerce = 0;
+  Healthcare = 0;
+  Culture = 0;
+  ServiceCount.fill(0);
+  for (const std::unique_ptr<TPane>& Pane : Panes) {
+    const TPaneInfo& Info = PaneInfo[Pane->Kind];
+    if (Info.Service > 0 && Info.Service <= 8 && !Pane->Damaged)
+      ServiceCount[static_cast<std::size_t>(Info.Service)] += 1;
+    if (ResidentsOn) Residents += Info.Residents;
+    if (NeedsOn) {
+      Religion += Pane->Religion;
+      Commerce += Pane->Commerce;
+      Healthcare += Pane->Healthcare;
+      Culture += Pane->Culture;
+    }
+  }
+
+  // Happiness; a damaged house adds only its unhappiness.
+  Happiness = 0;
+  for (const std::unique_ptr<TPane>& Pane : Panes) {
+    if (!HappinessOn) {
+      Pane->Happiness = 0;
+      continue;
+    }
+    if (PaneInfo[Pane->Kind].TakesAppeal) Pane->UpdateHappiness();
+    if (!Pane->Damaged || Pane->Happiness < 0) Happiness += Pane->Happiness;
+  }
+
+  MissionRules::EvaluateGoals(*this);
+}
