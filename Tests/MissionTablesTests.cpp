@@ -116,7 +116,7 @@ TEST(MissionTables, EachUpgradeIsGivenByExactlyOneAction) {
     EXPECT_EQ(Givers[U], 1) << "upgrade " << U;
 }
 
-TEST(MissionTables, LicencesUnlockWhatPart21Says) {
+TEST(MissionTables, LicencesUnlockTheActionsThatNameThem) {
   // The "unlocks" column of the licence table, re-read: licence -> actions that name it.
   const std::vector<std::vector<int>> Unlocks = {
       {},                       // 0: not checked here
@@ -543,7 +543,7 @@ const TEntryCase EntryCases[] = {
      960},
 };
 
-TEST(ScenarioTable, CampaignEntriesMatchPart22) {
+TEST(ScenarioTable, CampaignEntriesMatchTheTable) {
   for (const TEntryCase& C : EntryCases) {
     SCOPED_TRACE("scenario " + std::to_string(C.Scenario));
     const TCampaignEntry& E = CampaignEntries[C.Scenario - 1];
@@ -559,7 +559,7 @@ TEST(ScenarioTable, CampaignEntriesMatchPart22) {
     EXPECT_EQ(E.Workers, C.Workers);
     EXPECT_EQ(E.OwnedLicenses, C.Owned);
     EXPECT_EQ(E.LicensesOnSale, C.OnSale);
-    // Minutes x 60 in 32-bit float, rounded down (Parts 2.2, 2.5).
+    // Minutes x 60 in 32-bit float, rounded down, as SetTimes does.
     EXPECT_EQ(FloorToInt(E.StarMinutes * 60.0f), C.StarSeconds);
     EXPECT_EQ(FloorToInt(E.DeadlineMinutes * 60.0f), C.DeadlineSeconds);
   }
@@ -846,7 +846,7 @@ TEST_F(MissionSetup, EveryScenarioSetsUpItsMap) {
   }
 }
 
-TEST_F(MissionSetup, RandomDrawsComeInTheOrderOfThePart) {
+TEST_F(MissionSetup, RandomDrawsComeInTheirFixedOrder) {
   // SetupStages draws the start and end texts (0..2 each), then the panes row by row,
   // each SetKind drawing its variant (kinds with 2 or more looks) and then its damage delay.
   for (int S : {5, 9, 21, 29}) {

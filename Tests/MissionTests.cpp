@@ -1256,6 +1256,91 @@ TEST_F(MissionTest, DebugCodeOneFillsTheStocks) {
   EXPECT_EQ(M.Money, INT_MAX);
 }
 
+// ---- Values a loaded record may hold ----
+
+// A saved record keeps a pane's bonus, happiness and need points and the town's counters as they
+// were written; a damaged file may hold any 32-bit value there. Sums are held at the limits.
+TEST_F(MissionTest, ExtremeRecordValuesSaturateInsteadOfOverflowing) {
+  struct Case {
+    const char* Name;
+    std::function<void()> Prepare;  // on a grass map, before one update of half a second
+    std::function<std::int32_t()> Read;
+    std::int32_t Expected;
+  };
+  const auto Earned = [this] { return static_cast<std::int32_t>(M.IncomeAccumulator); };
+  const Case Cases[] = {
+      {"the largest bonus and happiness earn the largest income",
+       [this] {
+         TPane& House = Place(0, 0, pkHouse5);
+         House.IncomeBonus = INT_MAX;
+         House.Happiness = INT_MAX;  // as loaded: the income is earned before it is recomputed
+       },
+       Earned, static_cast<std::int32_t>(static_cast<float>(INT_MAX) / 10.0f)},
+      {"the most negative bonus earns nothing",
+       [this] { Place(0, 0, pkHouse5).IncomeBonus = INT_MIN; }, Earned, 0},
+      {"religion points",
+       [this] { Place(0, 0, pkService1).Religion = Place(0, 1, pkService5).Religion = INT_MAX; },
+       [this] { return M.Religion; }, INT_MAX},
+      {"culture points",
+       [this] { Place(0, 0, pkService4).Culture = Place(0, 1, pkService8).Culture = INT_MIN; },
+       [this] { return M.Culture; }, INT_MIN},
+      {"happiness of panes that are not houses",
+       [this] { Place(0, 0, pkFort).Happiness = Place(4, 4, pkLake).Happiness = INT_MAX; },
+       [this] { return M.Happiness; }, INT_MAX},
+      {"workers back from a finished job",
+       [this] {
+         TPane& Plot = Place(2, 2, pkBuildingPlot);
+         Stock(0, 40, 10, 8);
+         Plot.StartAction(1);
+         Plot.WorkDone = Plot.WorkNeeded;
+         M.FreeWorkers = INT_MAX;
+       },
+       [this] { return M.FreeWorkers; }, INT_MAX},
+      {"an upgrade on the largest bonus",
+       [this] {
+         TPane& House = Place(2, 2, pkHouse1);
+         House.IncomeBonus = INT_MAX - 5;
+         House.ApplyUpgrade(1);
+       },
+       [this] { return M.GetPane(2, 2)->IncomeBonus; }, INT_MAX},
+      {"a wood order on the most orders",
+       [this] {
+         M.Money = 500;
+         M.WoodOrders = INT_MAX;
+         M.OrderWood();
+       },
+       [this] { return M.WoodOrders; }, INT_MAX},
+      {"a stone order on the most orders",
+       [this] {
+         M.Money = 500;
+         M.StoneOrders = INT_MAX;
+         M.OrderStone();
+       },
+       [this] { return M.StoneOrders; }, INT_MAX},
+      {"a trainee on the most trainees",
+       [this] {
+         M.Money = 1500;
+         M.Trainees = INT_MAX;
+         M.TrainWorker();
+       },
+       [this] { return M.Trainees; }, INT_MAX},
+  };
+  for (const Case& C : Cases) {
+    for (std::int32_t R = 0; R < 5; ++R)
+      for (std::int32_t Col = 0; Col < 5; ++Col)
+        Place(R, Col, pkGrass);
+    Stock(0, 0, 0, 0);
+    M.WoodOrders = M.StoneOrders = M.Trainees = -1;
+    M.IncomeTimer = 0.0f;
+    M.IncomeAccumulator = 0.0f;
+    M.NeedsOn = true;
+    M.HappinessOn = true;
+    C.Prepare();
+    M.Update(0.5f);
+    EXPECT_EQ(C.Read(), C.Expected) << C.Name;
+  }
+}
+
 // ---- The update allocates nothing ----
 
 TEST_F(MissionTest, UpdateAllocatesNothingOnABusyMission) {

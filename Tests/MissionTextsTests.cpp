@@ -446,6 +446,28 @@ TEST_F(MissionTextsTest, InfoTextOfAHouseFollowsTheSwitches) {
                                               "LabelIncome 25 Dn", "LabelResidents 27"}));
 }
 
+// A damaged saved record can hold any bonus and happiness: the income line stays a sound number
+// (held between 0 and the largest 32-bit value) instead of overflowing.
+TEST_F(MissionTextsTest, InfoTextIncomeOfExtremeBonusAndHappiness) {
+  struct Case {
+    std::int32_t IncomeBonus, Happiness;
+    const char* Income;
+  };
+  const Case Cases[] = {
+      {INT_MAX, 0, "LabelIncome 386 547 074 Dn"},  // (2147483647 + 100) x 18 / 100
+      {0, INT_MAX, "LabelIncome 2147 483 647 Dn"},
+      {INT_MIN, INT_MAX, "LabelIncome 2147 483 647 Dn"},
+      {0, INT_MIN, "LabelIncome 0 Dn"},
+      {INT_MIN, 0, "LabelIncome 0 Dn"},
+  };
+  TPane& House = SelectNewPane(pkHouse1);
+  for (const Case& C : Cases) {
+    House.IncomeBonus = C.IncomeBonus;
+    House.Happiness = C.Happiness;
+    EXPECT_EQ(Mission.GetInfoText()[2], C.Income) << C.IncomeBonus << " " << C.Happiness;
+  }
+}
+
 TEST_F(MissionTextsTest, InfoTextOfADamagedHouse) {
   TPane& House = SelectNewPane(pkHouse3);
   House.Damaged = true;

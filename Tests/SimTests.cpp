@@ -1,7 +1,12 @@
 // SimTests.cpp -- the mission script language: its words, numbers and errors.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <ios>
 #include <sstream>
+#include <streambuf>
+#include <string>
+#include <utility>
 
 #include "SimScript.h"
 #include "TestSupport.h"
@@ -29,7 +34,8 @@ TEST(SimScript, CommentsBlankLinesAndSeparators) {
 }
 
 TEST(SimScript, FreshMissionRefusesEverything) {
-  TRun Result = RunScript("action 0\nwood\nstone\ntrain\nbuy 1\nselect 2 2\naction 20\naction -1\n");
+  TRun Result =
+      RunScript("action 0\nwood\nstone\ntrain\nbuy 1\nselect 2 2\naction 20\naction -1\n");
   EXPECT_EQ(Result.Status, 0) << Result.Errors;
   EXPECT_EQ(Result.Output, "refused\nrefused\nrefused\nrefused\nrefused\nrefused\nrefused\n");
 }
@@ -58,6 +64,10 @@ TEST(SimScript, BadLinesStopTheScriptWithTheirLineNumber) {
        "line 1: 99999999999999999999 is out of range -2147483648..2147483647\n"},
       {"seed -1", "line 1: -1 is out of range 0..4294967295\n"},
       {"seed 4294967296", "line 1: 4294967296 is out of range 0..4294967295\n"},
+      {"seed 000000000000004294967296",
+       "line 1: 000000000000004294967296 is out of range 0..4294967295\n"},
+      {"setup -00000000000002147483649",
+       "line 1: -00000000000002147483649 is out of range -2147483648..2147483647\n"},
       {"difficulty 2", "line 1: 2 is out of range -1..1\n"},
       {"deadline 2", "line 1: 2 is out of range 0..1\n"},
       {"progress 25 1 0 0", "line 1: 25 is out of range 1..24\n"},
@@ -84,12 +94,52 @@ TEST(SimScript, OutputBeforeAnErrorStays) {
 }
 
 TEST(SimScript, NumbersInRangeAreAccepted) {
-  TRun Result =
-      RunScript("seed 4294967295\nseed 0\ndifficulty -1\ndeadline 0\nprogress 24 1 1 1\n"
-          "update 0\nupdate -0.5e-3\nupdate +2.\nupdate .25\nupdate 1E+2\nupdate 1e39\n"
-          "select -2147483648 2147483647\nhover -1\nhoverlicense 99\nstatus\n");
+  TRun Result = RunScript(
+      "seed 4294967295\nseed 0\ndifficulty -1\ndeadline 0\nprogress 24 1 1 1\n"
+      "update 0\nupdate -0.5e-3\nupdate +2.\nupdate .25\nupdate 1E+2\nupdate 1e39\n"
+      "select -2147483648 2147483647\nhover -1\nhoverlicense 99\nstatus\n");
   EXPECT_EQ(Result.Status, 0) << Result.Errors;
   EXPECT_EQ(Result.Output, "running\n");
+}
+
+TEST(SimScript, LeadingZerosDoNotCountAgainstTheRange) {
+  TRun Result = RunScript(
+      "seed 000000000000004294967295\nprogress 000000000000024 1 1 1\n"
+      "select -000000000000002147483648 0000000000002147483647\n"
+      "setup 0000000000000000000001\nstage\nsetup -00000000000000000\nstage\n");
+  EXPECT_EQ(Result.Status, 0) << Result.Errors;
+  EXPECT_EQ(Result.Output, "0 0 20\n0 0 1\n");  // scenario 1 and its tutorial, then scenario 0
+}
+
+// Serves Text, then fails as a disk or a folder read as a file does.
+class TFailingScript : public std::streambuf {
+ public:
+  explicit TFailingScript(std::string Text) : Text(std::move(Text)) {
+    setg(this->Text.data(), this->Text.data(), this->Text.data() + this->Text.size());
+  }
+
+ protected:
+  int_type underflow() override { throw std::ios_base::failure("read error"); }
+
+ private:
+  std::string Text;
+};
+
+TEST(SimScript, ScriptThatCannotBeReadToItsEndIsAnError) {
+  TFailingScript Buffer("status\nstage\nsta");
+  std::istream Input(&Buffer);
+  std::ostringstream Output, Errors;
+  EXPECT_EQ(RunSimScript(Input, Output, Errors), 2);
+  EXPECT_EQ(Output.str(), "running\n0 0 0\n");
+  EXPECT_EQ(Errors.str(), "line 3: cannot read the script\n");
+
+  // A folder given as the script.
+  TScratchFolder Scratch;
+  std::ifstream Folder(Scratch.Path(), std::ios::binary);
+  std::ostringstream FolderOutput, FolderErrors;
+  EXPECT_EQ(RunSimScript(Folder, FolderOutput, FolderErrors), 2);
+  EXPECT_EQ(FolderOutput.str(), "");
+  EXPECT_EQ(FolderErrors.str(), "line 1: cannot read the script\n");
 }
 
 TEST(SimScript, FilesThatCannotBeReadOrWritten) {

@@ -46,8 +46,12 @@ bool AllDigits(const std::string& Text, std::size_t From) {
 long long ParseInteger(const std::string& Word, long long Low, long long High) {
   std::size_t Start = !Word.empty() && Word[0] == '-' ? 1 : 0;
   if (!AllDigits(Word, Start)) throw EScriptError(Quoted(Word) + " is not a whole number");
-  // More digits than any value in range can have: out of range without overflowing.
-  if (Word.size() - Start > 12)
+  // More digits than any value in range can have: out of range without overflowing. Leading
+  // zeros do not count (0000000000007 is 7).
+  const std::size_t FirstSignificant = Word.find_first_not_of('0', Start);
+  const std::size_t Significant =
+      FirstSignificant == std::string::npos ? 0 : Word.size() - FirstSignificant;
+  if (Significant > 12)
     throw EScriptError(Word + " is out of range " + std::to_string(Low) + ".." +
                        std::to_string(High));
   long long Value = std::stoll(Word);
@@ -335,7 +339,8 @@ TWords SplitLine(std::string Line) {
 int RunSimScript(std::istream& Input, std::ostream& Output, std::ostream& Errors) {
   TSimSession Session(Output);
   std::string Line;
-  for (int Number = 1; std::getline(Input, Line); ++Number) {
+  int Number = 1;
+  for (; std::getline(Input, Line); ++Number) {
     TWords Words = SplitLine(Line);
     if (Words.empty()) continue;
     try {
@@ -345,6 +350,13 @@ int RunSimScript(std::istream& Input, std::ostream& Output, std::ostream& Errors
       Errors << "line " << Number << ": " << Error.what() << "\n";
       return 2;
     }
+  }
+  // A script that stops being readable (a folder given as the script, a read error) has not run
+  // to its end.
+  if (Input.bad()) {
+    Output.flush();
+    Errors << "line " << Number << ": cannot read the script\n";
+    return 2;
   }
   return 0;
 }

@@ -1,8 +1,6 @@
 // VexaMissionActions.cpp -- what the player does to the town: jobs on panes, orders of wood and
 // stone, training workers and buying licences. The checks (CanStartAction, CanOrderWood, ...) are
 // the callers' duty; the operations themselves do not repeat them.
-#include <limits>
-
 #include "EngineUtils.h"
 #include "VexaMission.h"
 #include "VexaMissionRules.h"
@@ -24,15 +22,6 @@ TActionCost ActionCost(std::uint8_t PaneKind, std::uint8_t Action) {
 
 float NewDamageDelay() {
   return (RandomFloat() - 0.5f) * 180.0f + 480.0f;
-}
-
-std::int32_t SaturatingAdd(std::int32_t A, std::int32_t B) {
-  const std::int64_t Sum = static_cast<std::int64_t>(A) + B;
-  if (Sum > std::numeric_limits<std::int32_t>::max())
-    return std::numeric_limits<std::int32_t>::max();
-  if (Sum < std::numeric_limits<std::int32_t>::min())
-    return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(Sum);
 }
 
 }  // namespace MissionRules
@@ -122,7 +111,7 @@ void TPane::UpdateWork(float Units) {
   if (WorkDone < WorkNeeded) return;
 
   const TActionInfo& Info = ActionInfo[Action];
-  Mission->FreeWorkers += Workers;
+  Mission->FreeWorkers = MissionRules::SaturatingAdd(Mission->FreeWorkers, Workers);
   ClearJob();
   if (Info.RecoveredWood > 0)
     Mission->Wood = MissionRules::SaturatingAdd(Mission->Wood, Info.RecoveredWood);
@@ -155,11 +144,13 @@ void TPane::ApplyUpgrade(int Upgrade) {
   if ((Upgrades & Bit) != 0) return;
   Upgrades = static_cast<std::uint16_t>(Upgrades | Bit);
   const TUpgradeInfo& Info = UpgradeInfo[static_cast<std::size_t>(Upgrade)];
-  if (Info.IncomeBonus > 0) IncomeBonus += Info.IncomeBonus;
-  if (Info.Religion > 0) Religion += Info.Religion;
-  if (Info.Commerce > 0) Commerce += Info.Commerce;
-  if (Info.Healthcare > 0) Healthcare += Info.Healthcare;
-  if (Info.Culture > 0) Culture += Info.Culture;
+  // Saturating: a loaded record may already hold any value here.
+  using MissionRules::SaturatingAdd;
+  if (Info.IncomeBonus > 0) IncomeBonus = SaturatingAdd(IncomeBonus, Info.IncomeBonus);
+  if (Info.Religion > 0) Religion = SaturatingAdd(Religion, Info.Religion);
+  if (Info.Commerce > 0) Commerce = SaturatingAdd(Commerce, Info.Commerce);
+  if (Info.Healthcare > 0) Healthcare = SaturatingAdd(Healthcare, Info.Healthcare);
+  if (Info.Culture > 0) Culture = SaturatingAdd(Culture, Info.Culture);
 }
 
 float TPane::GetProgress() const {
@@ -184,7 +175,7 @@ bool TMission::CanOrderWood() const {
 
 void TMission::OrderWood() {
   Money -= WoodPrice;
-  WoodOrders += 1;
+  WoodOrders = MissionRules::SaturatingAdd(WoodOrders, 1);
 }
 
 float TMission::WoodProgress() const {
@@ -197,7 +188,7 @@ bool TMission::CanOrderStone() const {
 
 void TMission::OrderStone() {
   Money -= StonePrice;
-  StoneOrders += 1;
+  StoneOrders = MissionRules::SaturatingAdd(StoneOrders, 1);
 }
 
 float TMission::StoneProgress() const {
@@ -214,7 +205,7 @@ bool TMission::CanTrainWorker() const {
 
 void TMission::TrainWorker() {
   Money -= TrainingPrice();
-  Trainees += 1;
+  Trainees = MissionRules::SaturatingAdd(Trainees, 1);
 }
 
 float TMission::TrainingProgress() const {

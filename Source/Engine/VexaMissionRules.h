@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string_view>
 
 #include "VexaMission.h"
@@ -44,8 +45,15 @@ constexpr bool LicenseInSet(std::uint32_t Set, std::int32_t Id) {
   return Id >= 0 && Id < 32 && (Set >> Id & 1u) != 0;
 }
 
-// A + B held at the 32-bit limits instead of overflowing.
-std::int32_t SaturatingAdd(std::int32_t A, std::int32_t B);
+// A + B held at the 32-bit limits instead of overflowing. Inline: the update calls it per pane.
+constexpr std::int32_t SaturatingAdd(std::int32_t A, std::int32_t B) {
+  const std::int64_t Sum = static_cast<std::int64_t>(A) + B;
+  if (Sum > std::numeric_limits<std::int32_t>::max())
+    return std::numeric_limits<std::int32_t>::max();
+  if (Sum < std::numeric_limits<std::int32_t>::min())
+    return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(Sum);
+}
 
 // The current value of a goal kind's measure in the mission (0 for kinds outside the table).
 std::int32_t MeasureGoal(const TMission& Mission, std::uint8_t GoalKind);

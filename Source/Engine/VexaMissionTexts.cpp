@@ -1,8 +1,10 @@
 // VexaMissionTexts.cpp -- the texts a mission builds for the screen's panels: time, goals,
 // statistics, info panel and licence tooltip, and the number and label formatting they share.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -81,11 +83,15 @@ std::int32_t ScaledByDifficulty(std::int32_t Income) {
   return Income;
 }
 
-// What an idle, undamaged building pays per income payment, before the difficulty.
+// What an idle, undamaged building pays per income payment, before the difficulty. Worked out in
+// 64 bits: a damaged saved record may hold any bonus or happiness, and the sum must not overflow.
 std::int32_t IncomePerPayment(const TPane& Pane) {
-  const std::int32_t Base = PaneInfo[Pane.Kind].Income;
-  const std::int32_t V = (Pane.IncomeBonus + 100 + Pane.Happiness * 10) * Base / 100;
-  return V > 0 ? V : 0;
+  const std::int64_t Base = PaneInfo[Pane.Kind].Income;
+  const std::int64_t Percent =
+      std::int64_t{Pane.IncomeBonus} + 100 + std::int64_t{Pane.Happiness} * 10;
+  const std::int64_t V = Percent * Base / 100;
+  return static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(V, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
 // A number as a goal shows it: money and income with the currency, stocks and residents grouped

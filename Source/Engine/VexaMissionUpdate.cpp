@@ -1,6 +1,8 @@
 // VexaMissionUpdate.cpp -- advances a mission by one frame: clocks, income, deliveries, training,
 // jobs, damage, the town's totals, happiness and the goals. Runs every frame, so it allocates
 // nothing: the panes' event texts are views of constant names.
+#include <limits>
+
 #include "EngineRegister.h"
 #include "EngineUtils.h"
 #include "VexaMission.h"
@@ -20,11 +22,20 @@ float ApplyDifficulty(float Income) {
   return Income;
 }
 
-// What a pane earns per payment period, before the difficulty; never negative.
+// V held at the 32-bit limits.
+std::int32_t ClampToInt32(std::int64_t V) {
+  if (V > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (V < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(V);
+}
+
+// What a pane earns per payment period, before the difficulty; never negative. Worked out in 64
+// bits and held at the 32-bit limit: a loaded record may hold any bonus and happiness.
 std::int32_t PaneIncome(const TPane& Pane) {
-  const std::int32_t Percent = Pane.IncomeBonus + 100 + Pane.Happiness * 10;
-  const std::int32_t Value = Percent * PaneInfo[Pane.Kind].Income / 100;
-  return Value > 0 ? Value : 0;
+  const std::int64_t Percent =
+      std::int64_t{Pane.IncomeBonus} + 100 + std::int64_t{Pane.Happiness} * 10;
+  const std::int64_t Value = Percent * PaneInfo[Pane.Kind].Income / 100;
+  return Value > 0 ? ClampToInt32(Value) : 0;
 }
 
 bool EarnsIncome(const TPane& Pane) {
@@ -125,12 +136,11 @@ void TMission::Update(float Seconds) {
     }
   }
 
-  // Totals; damaged buildings still house residents and count their need points.
+  // Totals; damaged buildings still house residents and count their need points. The need
+  // points of a loaded record are whatever was saved, so they are summed in 64 bits and the sums
+  // held at the 32-bit limits.
   Residents = 0;
-  Religion = 0;
-  Commerce = 0;
-  Healthcare = 0;
-  Culture = 0;
+  std::int64_t ReligionSum = 0, CommerceSum = 0, HealthcareSum = 0, CultureSum = 0;
   ServiceCount.fill(0);
   for (const std::unique_ptr<TPane>& Pane : Panes) {
     const TPaneInfo& Info = PaneInfo[Pane->Kind];
@@ -138,23 +148,29 @@ void TMission::Update(float Seconds) {
       ServiceCount[static_cast<std::size_t>(Info.Service)] += 1;
     if (ResidentsOn) Residents += Info.Residents;
     if (NeedsOn) {
-      Religion += Pane->Religion;
-      Commerce += Pane->Commerce;
-      Healthcare += Pane->Healthcare;
-      Culture += Pane->Culture;
+      ReligionSum += Pane->Religion;
+      CommerceSum += Pane->Commerce;
+      HealthcareSum += Pane->Healthcare;
+      CultureSum += Pane->Culture;
     }
   }
+  Religion = ClampToInt32(ReligionSum);
+  Commerce = ClampToInt32(CommerceSum);
+  Healthcare = ClampToInt32(HealthcareSum);
+  Culture = ClampToInt32(CultureSum);
 
-  // Happiness; a damaged house adds only its unhappiness.
-  Happiness = 0;
+  // Happiness; a damaged house adds only its unhappiness. Summed like the need points: a pane that
+  // is no house keeps the happiness a loaded record gave it.
+  std::int64_t HappinessSum = 0;
   for (const std::unique_ptr<TPane>& Pane : Panes) {
     if (!HappinessOn) {
       Pane->Happiness = 0;
       continue;
     }
     if (PaneInfo[Pane->Kind].TakesAppeal) Pane->UpdateHappiness();
-    if (!Pane->Damaged || Pane->Happiness < 0) Happiness += Pane->Happiness;
+    if (!Pane->Damaged || Pane->Happiness < 0) HappinessSum += Pane->Happiness;
   }
+  Happiness = ClampToInt32(HappinessSum);
 
   MissionRules::EvaluateGoals(*this);
 }
