@@ -4,8 +4,10 @@
 #include <exception>
 #include <iostream>
 
+#include "EngineInput.h"
 #include "EngineLanguages.h"
 #include "EngineRegister.h"
+#include "EngineTimer.h"
 #include "EngineUtils.h"
 #include "Platform.h"
 
@@ -15,8 +17,6 @@ bool Active = true;
 
 namespace {
 
-using Platform::TKey;
-
 const char* const kInitialTitle = "Game";
 
 // The warning for video hardware the game cannot use, in English when the language file has none.
@@ -24,35 +24,6 @@ std::string UnsupportedVideoText() {
   const std::string& Text = StringTable[sidMsgUnsupportedVideo];
   return Text.empty() ? "The game cannot start on this graphics hardware." : Text;
 }
-
-// F11, or Alt with Enter, newly pressed in this frame. F11 counts only while no other
-// modifier is held; Alt+Enter counts whatever else is held. A key already held when the window
-// regains the focus does not count.
-class TDisplayModeKey {
- public:
-  bool Pressed(const Platform::TPlatform& Platform) {
-    bool Modifier = false;
-    for (TKey Key : {TKey::Control, TKey::LeftControl, TKey::RightControl, TKey::Alt, TKey::LeftAlt,
-                     TKey::RightAlt, TKey::LeftSystem, TKey::RightSystem})
-      Modifier |= Platform.KeyDown(Key);
-    bool Alt = Platform.KeyDown(TKey::Alt) || Platform.KeyDown(TKey::LeftAlt) ||
-               Platform.KeyDown(TKey::RightAlt);
-    bool F11 = Platform.KeyDown(TKey::F11) && !Modifier;
-    bool AltEnter = Alt && Platform.KeyDown(TKey::Enter);
-    bool Result = Primed && ((F11 && !WasF11) || (AltEnter && !WasAltEnter));
-    WasF11 = F11;
-    WasAltEnter = AltEnter;
-    Primed = true;
-    return Result;
-  }
-  // The next reading only records the keys held at that moment.
-  void Reset() { Primed = false; }
-
- private:
-  bool Primed = false;
-  bool WasF11 = false;
-  bool WasAltEnter = false;
-};
 
 // One run of the program: what the entry, the loop and the window procedure share.
 class TGame {
@@ -65,7 +36,6 @@ class TGame {
  private:
   Platform::TPlatform& Platform;
   const TGameOptions& Options;
-  TDisplayModeKey DisplayModeKey;
   int FramesRun = 0;
   bool Failed = false;
   bool SettingsFullScreen = false;   // the display mode Game.ini chose
@@ -131,15 +101,19 @@ void TGame::StartGame() {
 
   // The engine services, each after those it reads.
   Languages = std::make_unique<TLanguages>();
-  // Still to take their places here, in this order: Input, Timer, Audio, Renderer, Particles,
-  // Texts, the particle presets, the profile list (which reads Players.sav), the GUI root, the
-  // screens, and the first screen.
+  Input = std::make_unique<TInput>(Platform);
+  Timer = std::make_unique<TTimer>();
+  // Still to take their places here, in this order: Audio, Renderer, Particles, Texts,
+  // the particle presets, the profile list (which reads Players.sav), the GUI root, the screens,
+  // and the first screen.
 }
 
 void TGame::StopGame() {
   // The services go in the reverse order of their creation (the GUI root, the profile list,
   // which saves Players.sav, Texts, Particles, Renderer, Audio, Timer, Input and Languages);
   // each step tolerates a service that was never created.
+  Timer.reset();
+  Input.reset();
   Languages.reset();
   if (Platform.HasWindow()) Platform.DestroyGameWindow();
   Register.Window = nullptr;
@@ -176,9 +150,12 @@ void TGame::GameFrame() {
 
 void TGame::RunFrameSteps() {
   Platform.BeginFrame();
-  // In this order: the renderer's lost-device check, Input.Update, Timer.Update, Gui.Update,
-  // Particles.Update, Renderer.Render, Audio.Update; then the display-mode key.
-  if (DisplayModeKey.Pressed(Platform)) {
+  // The renderer's lost-device check comes first, once the renderer exists.
+  if (Input->Inactive()) Input->Activate();
+  Input->Update();
+  Timer->Update(Input->FrameTime());
+  // Then Gui.Update, Particles.Update, Renderer.Render and Audio.Update.
+  if (Input->FullScreenPressed()) {
     SwitchDisplayMode(!Register.FullScreen);
     DisplayModeSwitched = true;
   }
@@ -199,10 +176,10 @@ void TGame::WindowProc(const Platform::TEvent& Event) {
       break;
     case Platform::TEventKind::Activation:
       Active = Event.Active && !Event.Minimized;
-      if (!Active) DisplayModeKey.Reset();
+      if (!Active && Input) Input->Deactivate();
       break;
     case Platform::TEventKind::Char:
-      // Typed characters go to the input service's text entry.
+      if (Input) Input->CharInput(Event.Code);
       break;
   }
 }

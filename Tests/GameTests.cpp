@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "EngineInput.h"
 #include "EngineLanguages.h"
+#include "EngineTimer.h"
 
 #include "EngineRegister.h"
 #include "EngineUtils.h"
@@ -206,6 +208,51 @@ TEST_F(GameTest, LanguageServiceLivesFromStartToShutdown) {
   EXPECT_EQ(Languages, nullptr);
   EXPECT_EQ(Register.Language, "English");
   EXPECT_FALSE(CreditString(0).empty());
+}
+
+TEST_F(GameTest, FramesDriveTheInputClockAndTheTimeline) {
+  std::vector<float> FrameTimes;
+  std::vector<float> Lerped;
+  // OnFrame runs as a frame begins, before the services of that frame update.
+  Platform.OnFrame = [&](int Frame) {
+    ASSERT_NE(Input, nullptr);
+    ASSERT_NE(Timer, nullptr);
+    if (Frame > 1) FrameTimes.push_back(Input->FrameTime());
+    if (Frame == 3)
+      Timer->Add(std::make_unique<TPhaseLerpSingle>(nullptr, false, "Fade", 0.05f, 0.0f, 1.0f,
+                                                    [&Lerped](float V) { Lerped.push_back(V); }));
+  };
+  Options.Frames = 7;
+  EXPECT_EQ(Run(), 0);
+  // The first frame activates the input service: no time has passed for it yet.
+  ASSERT_EQ(FrameTimes.size(), 6u);
+  EXPECT_EQ(FrameTimes[0], 0.0f);
+  for (std::size_t I = 1; I < FrameTimes.size(); ++I)
+    EXPECT_NEAR(FrameTimes[I], 1.0f / 60, 1e-6);
+  // Started in frame 3 and ticked by that frame's walk: 0 at the start, then a third per frame.
+  ASSERT_EQ(Lerped.size(), 4u);
+  EXPECT_EQ(Lerped[0], 0.0f);
+  EXPECT_NEAR(Lerped[1], 1.0f / 3, 1e-4);
+  EXPECT_NEAR(Lerped[2], 2.0f / 3, 1e-4);
+  EXPECT_EQ(Lerped[3], 1.0f);
+  EXPECT_EQ(Timer, nullptr);
+  EXPECT_EQ(Input, nullptr);
+}
+
+TEST_F(GameTest, TypedCharactersReachTheInputService) {
+  Platform.OnFrame = [this](int Frame) {
+    if (Frame == 2) Input->BeginTextInput(4);
+    if (Frame == 3) {
+      EXPECT_TRUE(Platform.TextEntry);
+      for (int Code : {int{'A'}, int{'b'}, 0xE9, 8, int{'c'}, int{'d'}, int{'e'}})
+        Platform.QueueEvent({TEventKind::Char, true, false, static_cast<std::uint8_t>(Code)});
+    }
+    if (Frame == 4) {
+      EXPECT_EQ(Input->EndTextInput(), "Abcd");
+    }
+  };
+  EXPECT_EQ(Run(), 0);
+  EXPECT_FALSE(Platform.TextEntry);
 }
 
 TEST_F(GameTest, CleanRunDeletesAnOldErrorLog) {
