@@ -1,0 +1,27 @@
+// DataCommands.h -- the subcommands of calvora-data, each in its own Data*.cpp file, which
+// checks and decodes the game's data files exactly as the game loads them.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// Runs a subcommand with the arguments after its name; returns the exit status (0 success,
+// 1 the data is faulty, 2 a bad command line).
+using TDataCommand = std::function<int(const std::vector<std::string>& Arguments)>;
+
+struct TDataCommandInfo {
+  std::string Usage;  // one line: the subcommand and its arguments
+  TDataCommand Run;
+};
+
+// Every subcommand by name.
+std::map<std::string, TDataCommandInfo>& DataCommands();
+
+// Registers a subcommand at program start: `static TDataCommandRegistration R("sound", ...);`.
+struct TDataCommandRegistration {
+  TDataCommandRegistration(const std::string& Name, const std::string& Usage, TDataCommand Run) {
+    DataCommands()[Name] = {Usage, std::move(Run)};
+  }
+};
