@@ -10,6 +10,8 @@ trap 'rm -rf "$work"' EXIT
 # Run in a copy of the fixture folder, so files a script writes stay out of the source tree.
 mkdir "$work/run"
 cp -r "$(dirname "$script")"/. "$work/run/"
+# The shipped English texts, for scripts that show what the player reads.
+cp "$(dirname "$0")/../../Data/Languages/English/Language.txt" "$work/run/english.lang"
 cd "$work/run"
 "$sim" "$(basename "$script")" > "$work/out" 2> "$work/err"
 status=$?
