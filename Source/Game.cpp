@@ -4,9 +4,11 @@
 #include <exception>
 #include <iostream>
 
+#include "EngineAudio.h"
 #include "EngineInput.h"
 #include "EngineLanguages.h"
 #include "EngineRegister.h"
+#include "EngineRenderer.h"
 #include "EngineTimer.h"
 #include "EngineUtils.h"
 #include "Platform.h"
@@ -49,6 +51,8 @@ class TGame {
   void RunFrameSteps();
   void WindowProc(const Platform::TEvent& Event);
   void SwitchDisplayMode(bool FullScreen);
+  // Writes the last frame to the file --screenshot names, if any.
+  void SaveScreenshot();
   void ReportError(const std::string& Message);
 };
 
@@ -97,13 +101,14 @@ void TGame::StartGame() {
                                Register.WindowWidth, Register.WindowHeight};
   Platform.CreateGameWindow(Client, kInitialTitle);
   Register.Window = &Platform;
-  if (Register.FullScreen) Platform.SetFullScreen(true);
 
   // The engine services, each after those it reads.
   Languages = std::make_unique<TLanguages>();
   Input = std::make_unique<TInput>(Platform);
   Timer = std::make_unique<TTimer>();
-  // Still to take their places here, in this order: Audio, Renderer, Particles, Texts,
+  Audio = std::make_unique<TAudio>(Platform);
+  Renderer = std::make_unique<TRenderer>(Platform);  // also takes full screen when chosen
+  // Still to take their places here, in this order: Particles, Texts,
   // the particle presets, the profile list (which reads Players.sav), the GUI root, the screens,
   // and the first screen.
 }
@@ -112,6 +117,8 @@ void TGame::StopGame() {
   // The services go in the reverse order of their creation (the GUI root, the profile list,
   // which saves Players.sav, Texts, Particles, Renderer, Audio, Timer, Input and Languages);
   // each step tolerates a service that was never created.
+  Renderer.reset();
+  Audio.reset();
   Timer.reset();
   Input.reset();
   Languages.reset();
@@ -123,6 +130,7 @@ void TGame::MainLoop() {
   while (Running) {
     if (QuitRequested) {
       Running = false;
+      SaveScreenshot();
       StopGame();
       break;
     }
@@ -149,12 +157,18 @@ void TGame::GameFrame() {
 }
 
 void TGame::RunFrameSteps() {
+  // A lost graphics device skips the frame before the frame clock moves, so no game time passes.
+  if (Renderer->Lost()) {
+    Renderer->CheckDevice();
+    if (Renderer->Lost()) return;
+  }
   Platform.BeginFrame();
-  // The renderer's lost-device check comes first, once the renderer exists.
   if (Input->Inactive()) Input->Activate();
   Input->Update();
   Timer->Update(Input->FrameTime());
-  // Then Gui.Update, Particles.Update, Renderer.Render and Audio.Update.
+  // Then Gui.Update and Particles.Update.
+  Renderer->Render();
+  Audio->Update();
   if (Input->FullScreenPressed()) {
     SwitchDisplayMode(!Register.FullScreen);
     DisplayModeSwitched = true;
@@ -163,9 +177,14 @@ void TGame::RunFrameSteps() {
 }
 
 void TGame::SwitchDisplayMode(bool FullScreen) {
-  Register.FullScreen = FullScreen;
-  ApplyDisplayMode();
-  Platform.SetFullScreen(FullScreen);
+  Renderer->SetFullScreen(FullScreen);
+}
+
+void TGame::SaveScreenshot() {
+  if (Options.Screenshot.empty() || !Renderer) return;
+  const std::string Failure = Renderer->SaveScreenshot(Options.Screenshot);
+  if (!Failure.empty())
+    ReportError("Failed to save the screenshot \"" + Options.Screenshot + "\" (" + Failure + ")");
 }
 
 void TGame::WindowProc(const Platform::TEvent& Event) {

@@ -16,6 +16,7 @@ struct TGameOptions {
   int Frames = 0;                     // > 0: quit in order after this many frames
   double FixedStep = 0.0;             // > 0: each frame lasts this many seconds of game time
   std::optional<std::uint32_t> Seed;  // the random generator's seed instead of the clock
+  std::string Screenshot;             // --screenshot FILE: the last frame, as a PNG, at quit
 };
 
 // True from the end of a successful start-up until the loop has shut the game down.

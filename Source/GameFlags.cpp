@@ -35,6 +35,7 @@ std::string GameUsage() {
          "  --frames N             quit in order after N frames\n"
          "  --fixed-step SECONDS   every frame lasts SECONDS of game time (0 < SECONDS <= 1)\n"
          "  --seed N               seed the random generator with N (0..4294967295)\n"
+         "  --screenshot FILE      write the last frame to FILE as a PNG picture at quit\n"
          "  --help                 show this text and exit\n"
          "  --version              show the version and exit\n"
          "\n"
@@ -60,7 +61,8 @@ TFlagsResult ParseGameFlags(const std::vector<std::string>& Arguments) {
       Value = Arguments[++I];
       return true;
     };
-    bool TakesValue = Flag == "--frames" || Flag == "--fixed-step" || Flag == "--seed";
+    bool TakesValue =
+        Flag == "--frames" || Flag == "--fixed-step" || Flag == "--seed" || Flag == "--screenshot";
     if (HasValue && !TakesValue) return Refuse("option " + Flag + " takes no value");
     if (TakesValue && !TakeValue()) return Refuse("option " + Flag + " needs a value");
 
@@ -89,6 +91,9 @@ TFlagsResult ParseGameFlags(const std::vector<std::string>& Arguments) {
       if (!ParseNumber(Value, Seed))
         return Refuse("--seed needs a whole number from 0 to 4294967295, not '" + Value + "'");
       Options.Seed = Seed;
+    } else if (Flag == "--screenshot") {
+      if (Value.empty()) return Refuse("--screenshot needs a file name");
+      Options.Screenshot = Value;
     } else {
       return Refuse("unknown option '" + Arguments[I] + "'");
     }

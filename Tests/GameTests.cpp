@@ -350,9 +350,10 @@ TFlagsResult Parse(std::vector<std::string> Arguments) {
 }
 
 TEST(GameFlags, AcceptedOptions) {
-  TFlagsResult Result = Parse(
-      {"--headless", "--frames", "60", "--fixed-step=0.02", "--seed", "4294967295", "--windowed"});
+  TFlagsResult Result = Parse({"--headless", "--frames", "60", "--fixed-step=0.02", "--seed",
+                               "4294967295", "--windowed", "--screenshot", "last frame.png"});
   ASSERT_TRUE(Result.Run) << Result.Output;
+  EXPECT_EQ(Result.Options.Screenshot, "last frame.png");
   EXPECT_TRUE(Result.Options.Headless);
   EXPECT_EQ(Result.Options.Frames, 60);
   EXPECT_DOUBLE_EQ(Result.Options.FixedStep, 0.02);
@@ -365,6 +366,7 @@ TEST(GameFlags, AcceptedOptions) {
   EXPECT_FALSE(Plain.Options.FullScreen.has_value());
   EXPECT_FALSE(Plain.Options.Seed.has_value());
   EXPECT_EQ(Plain.Options.Frames, 0);
+  EXPECT_EQ(Plain.Options.Screenshot, "");
 
   EXPECT_EQ(Parse({"--windowed", "--fullscreen"}).Options.FullScreen, true);  // the last wins
 }
@@ -400,6 +402,8 @@ TEST(GameFlags, BadCommandLinesExitWithStatusTwo) {
       {"--seed", "4294967296"},
       {"--seed", ""},
       {"--headless=yes"},
+      {"--screenshot"},
+      {"--screenshot="},
   };
   for (const auto& Arguments : Cases) {
     TFlagsResult Result = Parse(Arguments);

@@ -7,9 +7,63 @@
 #include <functional>
 #include <stdexcept>
 
+#include "MemoryTexture.h"
 #include "Platform.h"
+#include "PlatformGraphics.h"
+#include "PlatformSound.h"
 
 namespace Platform {
+
+// A texture of the Null device: its memory, and its RGBA pixels as of the last Unlock.
+class TNullTexture : public TMemoryTexture {
+ public:
+  TNullTexture(int Width, int Height, TTextureFormat Format)
+      : TMemoryTexture(Width, Height, Format, kMaxSize) {}
+  static constexpr int kMaxSize = 8192;  // the largest side CreateTexture accepts
+  // RGBA rows from the top (Width * 4 bytes each); empty before the first Unlock.
+  std::vector<std::uint8_t> Rgba;
+  int Unlocks = 0;  // how often the contents were handed over
+
+ protected:
+  void Upload(std::vector<std::uint8_t>& Pixels) override {
+    Rgba.swap(Pixels);
+    ++Unlocks;
+  }
+};
+
+// A graphics device that draws nothing: it keeps textures in memory and records every quad of a
+// frame for a test to inspect, and can stand for a device that loses itself.
+class TNullGraphicsDevice : public TGraphicsDevice {
+ public:
+  // -- What a test sets --------------------------------------------------------------------
+  bool AnySize = true;             // what AnySizeTextures answers
+  bool TextureFails = false;       // CreateTexture throws "Failed to create texture"
+  bool LoseAtNextPresent = false;  // the next EndFrame reports the device lost
+  int FailedChecks = 0;            // while lost, this many CheckDevice calls fail before one works
+
+  // -- What a test reads -------------------------------------------------------------------
+  std::vector<TQuad> Quads;  // the quads of the frame being drawn, or of the last one
+  int FramesBegun = 0;
+  int FramesPresented = 0;
+  int Checks = 0;  // calls of CheckDevice
+  bool Lost = false;
+  int PixelWidth = 0;  // as set by SetView
+  int PixelHeight = 0;
+  float ViewWidth = 0.0f;
+  float ViewHeight = 0.0f;
+
+  // -- TGraphicsDevice ---------------------------------------------------------------------
+  bool AnySizeTextures() const override { return AnySize; }
+  std::unique_ptr<TDeviceTexture> CreateTexture(int Width, int Height,
+                                                TTextureFormat Format) override;
+  void SetView(int PixelWidth, int PixelHeight, float ViewWidth, float ViewHeight) override;
+  bool CheckDevice() override;
+  void BeginFrame() override;
+  void DrawQuad(const TQuad& Quad) override { Quads.push_back(Quad); }
+  bool EndFrame() override;
+  // Nothing is rasterised: a black, opaque frame of the view's pixel size.
+  std::vector<std::uint8_t> ReadFrame(int& Width, int& Height) override;
+};
 
 class TNullPlatform : public TPlatform {
  public:
@@ -44,6 +98,19 @@ class TNullPlatform : public TPlatform {
   int WindowsCreated = 0;
   int WindowsDestroyed = 0;
   std::vector<std::string> Warnings;  // texts of ShowWarning
+  bool AnySizeTextures = true;        // what the graphics device opened next reports
+  // When set, OpenGraphicsDevice throws EUnsupportedGraphics with this message.
+  std::string GraphicsFailure;
+  // When set, OpenSoundDevice throws it as its failure message.
+  std::string SoundFailure;
+  // The sound device's mix is kept in CapturedSound (it is mixed as the frame clock advances).
+  bool CaptureSound = false;
+  // What the sound device mixed while CaptureSound was on: 48 kHz float stereo frames.
+  std::vector<float> CapturedSound;
+  // The mixer of the sound device opened last, or nullptr.
+  TSoundMixer* SoundMixer() const { return Mixer.get(); }
+  // Writes CapturedSound as a 16-bit stereo 48 kHz WAV file; "" on success, else the failure.
+  std::string WriteCapturedSound(const std::string& Path) const;
 
   // -- TPlatform ---------------------------------------------------------------------------
   std::string ProgramPath() override;
@@ -65,6 +132,9 @@ class TNullPlatform : public TPlatform {
   bool KeyDown(TKey Key) const override { return Keys[static_cast<std::size_t>(Key)]; }
   void CursorPosition(float& X, float& Y) const override { X = CursorX, Y = CursorY; }
   bool MouseButtonsSwapped() const override { return ButtonsSwapped; }
+  std::unique_ptr<TGraphicsDevice> OpenGraphicsDevice() override;
+  // A device whose mixer runs in BeginFrame, as many frames as the clock advanced since it opened.
+  std::unique_ptr<TSoundDevice> OpenSoundDevice() override;
 
  private:
   static constexpr std::uint64_t kFrequency = 1000000;
@@ -75,6 +145,12 @@ class TNullPlatform : public TPlatform {
   std::array<bool, static_cast<std::size_t>(TKey::Count)> Keys{};
   float CursorX = 0.0f;
   float CursorY = 0.0f;
+  std::shared_ptr<TSoundMixer> Mixer;
+  std::uint64_t SoundOpenedAt = 0;  // the clock when the sound device opened
+  std::uint64_t SoundFrames = 0;    // frames mixed since then
+  std::vector<float> MixBlock;
+
+  void MixSound();
 };
 
 }  // namespace Platform

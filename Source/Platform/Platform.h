@@ -10,6 +10,9 @@
 
 namespace Platform {
 
+class TGraphicsDevice;  // PlatformGraphics.h
+class TSoundDevice;     // PlatformSound.h
+
 // Keys and mouse buttons the game reads as "held down now".
 enum class TKey : std::uint8_t {
   MouseLeft,
@@ -130,6 +133,22 @@ class TPlatform {
   virtual void CursorPosition(float& X, float& Y) const = 0;
   // Whether the system swaps the primary and secondary mouse buttons.
   virtual bool MouseButtonsSwapped() const = 0;
+
+  // -- Graphics --------------------------------------------------------------------------------
+  // Opens the graphics device on the game window (on SDL an OpenGL 3.3 core context), for the
+  // caller to own until before the window is destroyed. Throws EUnsupportedGraphics when this
+  // computer's graphics cannot run the game ("Failed to load the OpenGL library", "Failed to
+  // create an OpenGL 3.3 core context", "Failed to get the OpenGL 3.3 functions", "Failed to
+  // compile the sprite shader"), EGraphicsError for other failures ("Failed to create vertex
+  // buffer", "Failed to create frame buffer").
+  virtual std::unique_ptr<TGraphicsDevice> OpenGraphicsDevice() = 0;
+
+  // -- Sound -----------------------------------------------------------------------------------
+  // Opens the sound output (48 kHz float stereo fed by a software mixer), for the caller to own
+  // until before the platform goes. When no real output opens, SDL's dummy driver plays silently
+  // and the device's Problem() says why. Throws with a failure message when there is no output
+  // at all.
+  virtual std::unique_ptr<TSoundDevice> OpenSoundDevice() = 0;
 };
 
 // -- Files and folders (the same on every implementation) --------------------------------------
@@ -161,6 +180,7 @@ std::string Cp1252ToUtf8(const std::string& Text);
 struct TSdlOptions {
   bool Headless = false;   // SDL's offscreen video driver; no display needed
   double FixedStep = 0.0;  // > 0: the frame clock advances by this many seconds a frame
+  int MaxBatchQuads = 0;   // > 0: at most this many quads per draw call (1: each on its own)
 };
 
 // SDL2 on a real display (or offscreen when headless).

@@ -16,6 +16,8 @@
 #include <stdexcept>
 
 #include "Platform.h"
+#include "SdlGraphics.h"
+#include "SdlSound.h"
 
 namespace Platform {
 
@@ -174,8 +176,18 @@ class TSdlPlatform : public TPlatform {
 
   void CreateGameWindow(const TWindowRect& Client, const std::string& Title) override {
     OpenVideo();
-    Window = SDL_CreateWindow(Cp1252ToUtf8(Title).c_str(), Client.X, Client.Y, Client.Width,
-                              Client.Height, SDL_WINDOW_SHOWN);
+    // A window that can carry OpenGL; when OpenGL cannot be loaded, a plain one, so that opening
+    // the graphics device reports the real reason.
+    PrepareOpenGlWindow();
+    const std::string Utf8Title = Cp1252ToUtf8(Title);
+    Window = SDL_CreateWindow(Utf8Title.c_str(), Client.X, Client.Y, Client.Width, Client.Height,
+                              SDL_WINDOW_SHOWN | SDL_WINDOW_OPENGL);
+    OpenGlFailure.clear();
+    if (!Window) {
+      OpenGlFailure = SDL_GetError();
+      Window = SDL_CreateWindow(Utf8Title.c_str(), Client.X, Client.Y, Client.Width, Client.Height,
+                                SDL_WINDOW_SHOWN);
+    }
     if (!Window) throw std::runtime_error("Failed to create window");
     WindowedRect = Client;
     SDL_RaiseWindow(Window);
@@ -285,11 +297,23 @@ class TSdlPlatform : public TPlatform {
   // The display server already applies a left-handed button mapping to what SDL reports.
   bool MouseButtonsSwapped() const override { return false; }
 
+  std::unique_ptr<TGraphicsDevice> OpenGraphicsDevice() override {
+    if (!Window) throw EGraphicsError("No game window to draw in");
+    if (!OpenGlFailure.empty())
+      throw EUnsupportedGraphics("Failed to load the OpenGL library (" + OpenGlFailure + ")");
+    return OpenSdlGraphicsDevice(Window, Options.Headless, Options.MaxBatchQuads);
+  }
+
+  std::unique_ptr<TSoundDevice> OpenSoundDevice() override {
+    return OpenSdlSoundDevice(Options.Headless);
+  }
+
  private:
   static constexpr std::uint64_t kFixedFrequency = 1000000000;
   TSdlOptions Options;
   TSingleInstance Instance;
   SDL_Window* Window = nullptr;
+  std::string OpenGlFailure;  // why the window could not be made with OpenGL
   TWindowRect WindowedRect;
   bool VideoOpen = false;
   bool TextEntry = false;

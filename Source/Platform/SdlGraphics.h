@@ -1,0 +1,22 @@
+// SdlGraphics.h -- the OpenGL 3.3 core graphics device of the SDL platform (internal to it).
+#pragma once
+
+#include <SDL.h>
+
+#include <memory>
+
+#include "PlatformGraphics.h"
+
+namespace Platform {
+
+// Sets the OpenGL attributes the game window must be created with (call before creating it).
+void PrepareOpenGlWindow();
+
+// Opens the device on Window, which was created with SDL_WINDOW_OPENGL after
+// PrepareOpenGlWindow. Headless: nothing is shown and no buffer swap waits for the display.
+// MaxBatchQuads > 0 limits the quads of one draw call (1 draws each on its own). Throws
+// EUnsupportedGraphics or EGraphicsError with the messages TPlatform::OpenGraphicsDevice lists.
+std::unique_ptr<TGraphicsDevice> OpenSdlGraphicsDevice(SDL_Window* Window, bool Headless,
+                                                       int MaxBatchQuads);
+
+}  // namespace Platform
