@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AllocationCounter.h"
 #include "EngineAudio.h"
 #include "EngineInput.h"
 #include "EngineRegister.h"
@@ -23,25 +24,6 @@
 #include "NullPlatform.h"
 #include "PlatformSound.h"
 #include "TestSupport.h"
-
-// Every allocation of the test program is counted (out of line, so the compiler never pairs an
-// inlined new with free), so a test can see that a stretch of frames
-// allocated nothing.
-namespace {
-std::size_t Allocations = 0;
-}
-
-[[gnu::noinline]] void* operator new(std::size_t Size) {
-  ++Allocations;
-  if (void* Block = std::malloc(Size ? Size : 1)) return Block;
-  throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* Block) noexcept {
-  std::free(Block);
-}
-[[gnu::noinline]] void operator delete(void* Block, std::size_t) noexcept {
-  std::free(Block);
-}
 
 namespace {
 
@@ -875,11 +857,11 @@ TEST_F(MusicTest, FramesAllocateNothingWhileMusicAndLoopsPlay) {
   Sound->StartLoop(Loop, "Constructing");
   Loop->SetPlaying(true);
   Frames(60);
-  const std::size_t Before = Allocations;
+  const std::size_t Before = AllocationCount();
   Frames(300);  // five seconds: the stream decodes and writes ten chunks and wraps
   Sound->SetVolume(kChannelMusic, 3);
   Frames(10);
-  EXPECT_EQ(Allocations - Before, 0u);
+  EXPECT_EQ(AllocationCount() - Before, 0u);
 }
 
 // ---- A captured mix ---------------------------------------------------------------------------

@@ -12,25 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include "AllocationCounter.h"
 #include "EngineClasses.h"
-
-// Every allocation of this test program is counted, so a test can show that a stretch of code
-// allocates nothing. Kept out of line, so the compiler never pairs an inlined new with free.
-namespace {
-std::size_t Allocations = 0;
-}
-
-[[gnu::noinline]] void* operator new(std::size_t Size) {
-  ++Allocations;
-  if (void* Memory = std::malloc(Size ? Size : 1)) return Memory;
-  throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* Memory) noexcept {
-  std::free(Memory);
-}
-[[gnu::noinline]] void operator delete(void* Memory, std::size_t) noexcept {
-  std::free(Memory);
-}
+#include "TestSupport.h"
 
 namespace {
 
@@ -458,10 +442,10 @@ TEST(ContainerDeathTest, UseAfterReturnStopsDebugBuilds) {
 // ---- Steady state ----
 
 TEST(ContainerSteadyStateTest, WarmPoolsAllocateNothingForAThousandFrames) {
-  const std::size_t Probe = Allocations;
+  const std::size_t Probe = AllocationCount();
   void* volatile Probed = ::operator new(1);  // volatile: not optimised away
   ::operator delete(Probed);
-  const std::size_t Counted = Allocations - Probe;
+  const std::size_t Counted = AllocationCount() - Probe;
   ASSERT_EQ(Counted, 1u) << "the allocation counter is not in use";
 
   TContainer Textures;
@@ -491,10 +475,10 @@ TEST(ContainerSteadyStateTest, WarmPoolsAllocateNothingForAThousandFrames) {
     RunFrame(Frame);
   const int WarmSize = Sprites.CacheCount();
 
-  const std::size_t Before = Allocations;
+  const std::size_t Before = AllocationCount();
   for (int Frame = 0; Frame < 1000; ++Frame)
     RunFrame(Frame);
-  EXPECT_EQ(Allocations - Before, 0u);
+  EXPECT_EQ(AllocationCount() - Before, 0u);
   EXPECT_EQ(Sprites.CacheCount(), WarmSize);
 }
 

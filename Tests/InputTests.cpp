@@ -12,27 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include "AllocationCounter.h"
 #include "EngineInput.h"
 #include "EngineRegister.h"
 #include "NullPlatform.h"
-
-// Every allocation of the test program is counted, so a test can see that a stretch of frames
-// allocated nothing.
-namespace {
-std::size_t Allocations = 0;
-}
-
-void* operator new(std::size_t Size) {
-  ++Allocations;
-  if (void* Block = std::malloc(Size ? Size : 1)) return Block;
-  throw std::bad_alloc();
-}
-void operator delete(void* Block) noexcept {
-  std::free(Block);
-}
-void operator delete(void* Block, std::size_t) noexcept {
-  std::free(Block);
-}
+#include "TestSupport.h"
 
 namespace {
 
@@ -603,14 +587,14 @@ TEST_F(InputTest, NoChordWithAModifierOrWhenHeldAtActivation) {
 
 TEST_F(InputTest, UpdateAllocatesNothing) {
   Frame();
-  const std::size_t Before = Allocations;
+  const std::size_t Before = AllocationCount();
   for (int F = 0; F < 1000; ++F) {
     Hold({TKey::MouseLeft, TKey::Enter, TKey::Z, TKey::X}, F % 2 == 0);
     Hold({TKey::M, TKey::LeftAlt}, F % 3 == 0);
     Platform.SetCursor(static_cast<float>(F), static_cast<float>(-F));
     Frame();
   }
-  EXPECT_EQ(Allocations, Before);
+  EXPECT_EQ(AllocationCount(), Before);
 }
 
 }  // namespace

@@ -12,31 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include "AllocationCounter.h"
 #include "EngineRegister.h"
 #include "EngineUtils.h"
+#include "TestSupport.h"
 #include "VexaMission.h"
 #include "VexaPlayers.h"
-
-// ---- Allocation counting for the whole test program ----
-
-// The replacements below pair malloc with free on purpose; once inlined, GCC cannot see that.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-namespace {
-std::atomic<long> GAllocations{0};
-}  // namespace
-
-void* operator new(std::size_t Size) {
-  GAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* P = std::malloc(Size ? Size : 1)) return P;
-  throw std::bad_alloc();
-}
-void operator delete(void* P) noexcept {
-  std::free(P);
-}
-void operator delete(void* P, std::size_t) noexcept {
-  std::free(P);
-}
 
 namespace {
 
@@ -1363,11 +1344,11 @@ TEST_F(MissionTest, UpdateAllocatesNothingOnABusyMission) {
   M.AddGoal(true, gkBuildings, 10);
   M.Update(0.0f);
 
-  const long Before = GAllocations.load();
+  const std::size_t Before = AllocationCount();
   for (int I = 0; I < 400; ++I)
     M.Update(0.05f);
-  const long After = GAllocations.load();
-  EXPECT_EQ(After - Before, 0);
+  const std::size_t After = AllocationCount();
+  EXPECT_EQ(After - Before, 0u);
 
   int Finished = 0;
   for (const auto& P : M.Panes)

@@ -6,42 +6,12 @@
 #include <cstring>
 #include <new>
 
+#include "AllocationCounter.h"
 #include "EngineRegister.h"
 #include "EngineRenderer.h"
 #include "Game.h"
 #include "NullPlatform.h"
 #include "TestSupport.h"
-
-// Every allocation of this test program is counted, so a test can check that drawing a frame
-// allocates nothing once the lists have their sizes. (The compiler takes the malloc and free
-// inside these replacements for a mismatched pair, which they are not.)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-namespace {
-std::atomic<long> Allocations{0};
-}
-
-void* operator new(std::size_t Size) {
-  ++Allocations;
-  if (void* Block = std::malloc(Size ? Size : 1)) return Block;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t Size) {
-  return operator new(Size);
-}
-void operator delete(void* Block) noexcept {
-  std::free(Block);
-}
-void operator delete[](void* Block) noexcept {
-  std::free(Block);
-}
-void operator delete(void* Block, std::size_t) noexcept {
-  std::free(Block);
-}
-void operator delete[](void* Block, std::size_t) noexcept {
-  std::free(Block);
-}
-#pragma GCC diagnostic pop
 
 namespace {
 
@@ -515,12 +485,12 @@ TEST_F(RendererTest, SteadyFramesAllocateNothing) {
     Sprite->SetAngle(static_cast<float>(I));
   }
   Renderer->Render();  // the device's list takes its size
-  const long Before = Allocations.load();
+  const std::size_t Before = AllocationCount();
   for (int Frame = 0; Frame < 3; ++Frame) {
     static_cast<TSprite*>(Renderer->Sprites.First())->SetPosition({static_cast<float>(Frame), 0});
     Renderer->Render();
   }
-  EXPECT_EQ(Allocations.load() - Before, 0);
+  EXPECT_EQ(AllocationCount() - Before, 0u);
   EXPECT_EQ(Drawn().size(), 60u);
 }
 

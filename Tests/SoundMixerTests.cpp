@@ -10,28 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include "AllocationCounter.h"
 #include "NullPlatform.h"
 #include "PlatformSound.h"
 #include "TestSupport.h"
-
-// Every allocation of the test program is counted (out of line, so the compiler never pairs an
-// inlined new with free), so a test can see that mixing allocates
-// nothing.
-namespace {
-std::atomic<std::size_t> Allocations = 0;
-}
-
-[[gnu::noinline]] void* operator new(std::size_t Size) {
-  ++Allocations;
-  if (void* Block = std::malloc(Size ? Size : 1)) return Block;
-  throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* Block) noexcept {
-  std::free(Block);
-}
-[[gnu::noinline]] void operator delete(void* Block, std::size_t) noexcept {
-  std::free(Block);
-}
 
 namespace {
 
@@ -385,10 +367,10 @@ TEST_F(SoundMixerTest, MixingAllocatesNothing) {
     Voices.back()->Play(I % 3 != 0);
   }
   std::vector<float> Out(2 * 1024);
-  const std::size_t Before = Allocations;
+  const std::size_t Before = AllocationCount();
   for (int Block = 0; Block < 50; ++Block)
     Mixer->Mix(Out.data(), 1024);
-  EXPECT_EQ(Allocations - Before, 0u);
+  EXPECT_EQ(AllocationCount() - Before, 0u);
   EXPECT_EQ(Mixer->FramesMixed(), 50u * 1024u);
 }
 

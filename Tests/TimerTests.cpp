@@ -8,25 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include "AllocationCounter.h"
 #include "EngineTimer.h"
-
-// Every allocation of this test program is counted, so a test can show that a stretch of code
-// allocates nothing. Kept out of line, so the compiler never pairs an inlined new with free.
-namespace {
-std::size_t Allocations = 0;
-}
-
-[[gnu::noinline]] void* operator new(std::size_t Size) {
-  ++Allocations;
-  if (void* Memory = std::malloc(Size ? Size : 1)) return Memory;
-  throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* Memory) noexcept {
-  std::free(Memory);
-}
-[[gnu::noinline]] void operator delete(void* Memory, std::size_t) noexcept {
-  std::free(Memory);
-}
+#include "TestSupport.h"
 
 namespace {
 
@@ -331,10 +315,10 @@ TEST_F(TimerTest, NothingAndEmptyCallablesAreHarmless) {
 }
 
 TEST_F(TimerTest, UpdatesAllocateNothing) {
-  const std::size_t Probe = Allocations;
+  const std::size_t Probe = AllocationCount();
   void* volatile Probed = ::operator new(1);  // volatile: not optimised away
   ::operator delete(Probed);
-  const std::size_t Counted = Allocations - Probe;
+  const std::size_t Counted = AllocationCount() - Probe;
   ASSERT_EQ(Counted, 1u) << "the allocation counter is not in use";
 
   float Opacity = 0.0f;
@@ -352,9 +336,9 @@ TEST_F(TimerTest, UpdatesAllocateNothing) {
   RunFrames(10, 1.0f / 60.0f);
   CountsAfterFrames.reserve(2000);
 
-  const std::size_t Before = Allocations;
+  const std::size_t Before = AllocationCount();
   RunFrames(1000, 1.0f / 60.0f);
-  EXPECT_EQ(Allocations - Before, 0u);
+  EXPECT_EQ(AllocationCount() - Before, 0u);
   EXPECT_EQ(Hint, "A hint text");
   EXPECT_TRUE(Shown);
   EXPECT_GT(Closes, 0);
