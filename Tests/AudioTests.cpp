@@ -1006,8 +1006,7 @@ class AudioGameTest : public TFreshUserTest {};
 
 TEST_F(AudioGameTest, TheGameRunsWithoutASoundCardAndLogsWhy) {
   Platform::TNullPlatform Platform;
-  Platform.ProgramFile = Home.Path() + "/game/calvora";
-  WriteTextFile(Home.Path() + "/game/Languages/English/Language.txt", "[sidGameTitle]\nCalvora\n");
+  InstallGame(Platform);
   Platform.SoundFailure = "Failed to open sound device (no audio hardware)";
   bool Silent = false;
   Platform.OnFrame = [&Silent](int) { Silent = Audio && !Audio->Device(); };

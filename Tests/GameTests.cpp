@@ -28,13 +28,7 @@ class GameTest : public TFreshUserTest {
   void SetUp() override {
     TFreshUserTest::SetUp();
     Options.Frames = 10;
-    WriteTextFile(GameFolder() + "Languages/English/Language.txt", "[sidGameTitle]\nCalvora\n");
     InstallGame(Platform);
-  }
-  // The game's program folder, with its data beside it.
-  std::string GameFolder() const { return Home.Path() + "/game/"; }
-  void InstallGame(Platform::TNullPlatform& Target) const {
-    Target.ProgramFile = GameFolder() + "calvora";
   }
 
   int Run() { return RunGame(Platform, Options); }

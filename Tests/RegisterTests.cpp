@@ -123,7 +123,6 @@ class RegisterTest : public TFreshUserTest {
     Host.ProgramFile = GameFolder() + "calvora";
   }
 
-  std::string GameFolder() const { return Home.Path() + "/game/"; }
   std::string OldSaveFolder(const std::string& Documents = "Documents") const {
     return Home.Path() + "/" + Documents + "/My Games/Calvora/";
   }

@@ -518,10 +518,8 @@ class RendererInGameTest : public TFreshUserTest {
   void SetUp() override {
     TFreshUserTest::SetUp();
     Options.Frames = 10;
-    WriteTextFile(GameFolder() + "Languages/English/Language.txt", "[sidGameTitle]\nCalvora\n");
-    Platform.ProgramFile = GameFolder() + "calvora";
+    InstallGame(Platform);
   }
-  std::string GameFolder() const { return Home.Path() + "/game/"; }
   std::optional<std::string> SavedFile(const std::string& Name) {
     return ReadTextFile(SaveFolder() + Name);
   }

@@ -73,3 +73,12 @@ void TFreshUserTest::TearDown() {
 std::string TFreshUserTest::SaveFolder() const {
   return Home.Path() + "/.local/share/Hollow Fern/Calvora/";
 }
+
+std::string TFreshUserTest::GameFolder() const {
+  return Home.Path() + "/game/";
+}
+
+void TFreshUserTest::InstallGame(Platform::TNullPlatform& Target) const {
+  WriteTextFile(GameFolder() + "Languages/English/Language.txt", "[sidGameTitle]\nCalvora\n");
+  Target.ProgramFile = GameFolder() + "calvora";
+}

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "NullPlatform.h"
+
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TScratchFolder {
  public:
@@ -47,4 +49,8 @@ class TFreshUserTest : public ::testing::Test {
   void TearDown() override;
   // The save folder the game uses in this home.
   std::string SaveFolder() const;
+  // A program folder in this home (ending with "/"), with an English language file beside it.
+  std::string GameFolder() const;
+  // Lays out GameFolder and makes Target's program file live there.
+  void InstallGame(Platform::TNullPlatform& Target) const;
 };

@@ -31,6 +31,17 @@ struct TActionCost {
 };
 TActionCost ActionCost(std::uint8_t PaneKind, std::uint8_t Action);
 
+// What a pane earns per payment period before the difficulty: (bonus + 100 + happiness x 10) %
+// of its kind's income, truncated, never negative, at most the 32-bit maximum.
+inline std::int32_t PaneIncome(const TPane& Pane) {
+  const std::int64_t Percent =
+      std::int64_t{Pane.IncomeBonus} + 100 + std::int64_t{Pane.Happiness} * 10;
+  const std::int64_t Value = Percent * PaneInfo[Pane.Kind].Income / 100;
+  if (Value <= 0) return 0;
+  return Value > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
+                                                          : static_cast<std::int32_t>(Value);
+}
+
 // A fresh countdown to a building's next damage: 390 up to (not including) 570 game units.
 // Draws one random number.
 float NewDamageDelay();

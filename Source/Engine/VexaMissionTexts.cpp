@@ -83,17 +83,6 @@ std::int32_t ScaledByDifficulty(std::int32_t Income) {
   return Income;
 }
 
-// What an idle, undamaged building pays per income payment, before the difficulty. Worked out in
-// 64 bits: a damaged saved record may hold any bonus or happiness, and the sum must not overflow.
-std::int32_t IncomePerPayment(const TPane& Pane) {
-  const std::int64_t Base = PaneInfo[Pane.Kind].Income;
-  const std::int64_t Percent =
-      std::int64_t{Pane.IncomeBonus} + 100 + std::int64_t{Pane.Happiness} * 10;
-  const std::int64_t V = Percent * Base / 100;
-  return static_cast<std::int32_t>(
-      std::clamp<std::int64_t>(V, 0, std::numeric_limits<std::int32_t>::max()));
-}
-
 // A number as a goal shows it: money and income with the currency, stocks and residents grouped
 // in thousands, everything else plain.
 std::string GoalNumber(std::uint8_t Measure, std::int32_t N) {
@@ -226,7 +215,7 @@ void DescribePane(TInfoWriter& Info, const TMission& Mission, const TPane& Pane)
   if (Mission.HappinessOn && !Pane.Damaged && Kind.Needs > 0)
     Info.Add(Mission.NeedsText(Kind.Needs));
   if (!Pane.Damaged && Kind.Income > 0) {
-    const std::int32_t Income = ScaledByDifficulty(IncomePerPayment(Pane));
+    const std::int32_t Income = ScaledByDifficulty(MissionRules::PaneIncome(Pane));
     Info.Add(Text(sidLabelIncome) + " " + FormatMoney(Income));
   }
   if (Mission.ResidentsOn && Pane.Residents > 0)

@@ -29,15 +29,6 @@ std::int32_t ClampToInt32(std::int64_t V) {
   return static_cast<std::int32_t>(V);
 }
 
-// What a pane earns per payment period, before the difficulty; never negative. Worked out in 64
-// bits and held at the 32-bit limit: a loaded record may hold any bonus and happiness.
-std::int32_t PaneIncome(const TPane& Pane) {
-  const std::int64_t Percent =
-      std::int64_t{Pane.IncomeBonus} + 100 + std::int64_t{Pane.Happiness} * 10;
-  const std::int64_t Value = Percent * PaneInfo[Pane.Kind].Income / 100;
-  return Value > 0 ? ClampToInt32(Value) : 0;
-}
-
 bool EarnsIncome(const TPane& Pane) {
   return !Pane.Damaged && Pane.Action == akNone && PaneInfo[Pane.Kind].Income > 0;
 }
@@ -92,7 +83,7 @@ void TMission::Update(float Seconds) {
   if (TimeRuns) {
     for (const std::unique_ptr<TPane>& Pane : Panes) {
       if (!EarnsIncome(*Pane)) continue;
-      const float Earned = static_cast<float>(PaneIncome(*Pane)) / 10.0f * Units;
+      const float Earned = static_cast<float>(MissionRules::PaneIncome(*Pane)) / 10.0f * Units;
       IncomeAccumulator += ApplyDifficulty(Earned);
     }
   }
