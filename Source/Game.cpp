@@ -7,8 +7,10 @@
 #include "EngineAudio.h"
 #include "EngineInput.h"
 #include "EngineLanguages.h"
+#include "EngineParticles.h"
 #include "EngineRegister.h"
 #include "EngineRenderer.h"
+#include "EngineTexts.h"
 #include "EngineTimer.h"
 #include "EngineUtils.h"
 #include "Platform.h"
@@ -108,15 +110,18 @@ void TGame::StartGame() {
   Timer = std::make_unique<TTimer>();
   Audio = std::make_unique<TAudio>(Platform);
   Renderer = std::make_unique<TRenderer>(Platform);  // also takes full screen when chosen
-  // Still to take their places here, in this order: Particles, Texts,
-  // the particle presets, the profile list (which reads Players.sav), the GUI root, the screens,
-  // and the first screen.
+  Particles = std::make_unique<TParticles>();
+  Texts = std::make_unique<TTexts>(*Renderer);
+  // Still to take their places here, in this order: the particle presets, the profile list (which
+  // reads Players.sav), the GUI root, the screens, and the first screen.
 }
 
 void TGame::StopGame() {
   // The services go in the reverse order of their creation (the GUI root, the profile list,
   // which saves Players.sav, Texts, Particles, Renderer, Audio, Timer, Input and Languages);
   // each step tolerates a service that was never created.
+  Texts.reset();
+  Particles.reset();
   Renderer.reset();
   Audio.reset();
   Timer.reset();
@@ -166,7 +171,8 @@ void TGame::RunFrameSteps() {
   if (Input->Inactive()) Input->Activate();
   Input->Update();
   Timer->Update(Input->FrameTime());
-  // Then Gui.Update and Particles.Update.
+  // The GUI's update comes here, before the particles.
+  Particles->Update();
   Renderer->Render();
   Audio->Update();
   if (Input->FullScreenPressed()) {
