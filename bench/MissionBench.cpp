@@ -35,7 +35,8 @@ void BM_MissionUpdate(benchmark::State& State) {
   Mission.Setup(24);
   StartJobsEverywhere(Mission);
   int Jobs = 0;
-  for (const auto& Pane : Mission.Panes) Jobs += Pane->Action != 0 ? 1 : 0;
+  for (const auto& Pane : Mission.Panes)
+    Jobs += Pane->Action != 0 ? 1 : 0;
   for (auto _ : State) {
     Mission.Update(1.0f / 60.0f);
     benchmark::DoNotOptimize(Mission.Money);

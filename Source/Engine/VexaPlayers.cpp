@@ -7,7 +7,9 @@ TPlayer::TPlayer() = default;
 TPlayer::~TPlayer() = default;
 
 namespace {
-bool IsCampaignScenario(int N) { return N >= 1 && N <= CampaignScenarios; }
+bool IsCampaignScenario(int N) {
+  return N >= 1 && N <= CampaignScenarios;
+}
 }  // namespace
 
 TScenarioProgress TPlayer::GetProgress(int N) const {
@@ -30,12 +32,14 @@ int TPlayer::HighestCompleted() const {
 
 int TPlayer::CountStars() const {
   int Count = 0;
-  for (const TScenarioProgress& Entry : Progress) Count += Entry.Star ? 1 : 0;
+  for (const TScenarioProgress& Entry : Progress)
+    Count += Entry.Star ? 1 : 0;
   return Count;
 }
 
 int TPlayer::CountTrophies() const {
   int Count = 0;
-  for (const TScenarioProgress& Entry : Progress) Count += Entry.Trophy ? 1 : 0;
+  for (const TScenarioProgress& Entry : Progress)
+    Count += Entry.Trophy ? 1 : 0;
   return Count;
 }
