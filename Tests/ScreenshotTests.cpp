@@ -1,17 +1,24 @@
 // ScreenshotTests.cpp -- real frames of the OpenGL device on SDL's offscreen driver: a small
 // scene of turned, tinted, mirrored and half-transparent sprites from atlases the test makes,
 // checked pixel by pixel where the answer is known, against a stored reference picture, and
-// drawn in batches against drawn one by one.
+// drawn in batches against drawn one by one. The device draws on a render thread of its own:
+// textures made, changed and freed between frames, frames read back at once, frames larger than
+// one draw call, a device closed while it draws, and a failure on that thread are checked too.
 //
 // CALVORA_UPDATE_SCREENSHOTS=1 rewrites the reference picture instead of comparing with it.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
+#include <memory>
 
 #include "EngineImages.h"
+#include "EngineParticles.h"
 #include "EngineRegister.h"
 #include "EngineRenderer.h"
+#include "EngineTexts.h"
 #include "Platform.h"
 #include "TestSupport.h"
 
@@ -236,6 +243,11 @@ class ScreenshotTest : public ::testing::Test {
     Platform::WritePng(Path, Frame.Rgba, Frame.Width, Frame.Height);
     return Path;
   }
+  // The frame looks like the stored reference picture of the scene.
+  // The frame looks like the stored reference picture Reference (a file of the fixtures).
+  void ExpectLikeReference(const TFrame& Frame, const std::string& Reference = kReference);
+  // Compares with the reference, or rewrites it when CALVORA_UPDATE_SCREENSHOTS=1.
+  void CompareOrUpdate(const TFrame& Frame, const std::string& Reference);
 };
 
 TEST_F(ScreenshotTest, SceneShowsEverySpriteAsPlacedTintedAndBlended) {
@@ -289,13 +301,21 @@ TEST_F(ScreenshotTest, SceneShowsEverySpriteAsPlacedTintedAndBlended) {
 }
 
 TEST_F(ScreenshotTest, SceneMatchesTheReferencePicture) {
-  const TFrame Frame = DrawScene(0);
+  CompareOrUpdate(DrawScene(0), kReference);
+}
+
+void ScreenshotTest::CompareOrUpdate(const TFrame& Frame, const std::string& Reference) {
   if (const char* Update = std::getenv("CALVORA_UPDATE_SCREENSHOTS"); Update && *Update == '1') {
-    ASSERT_EQ(Platform::WritePng(kReference, Frame.Rgba, Frame.Width, Frame.Height), "");
-    GTEST_SKIP() << "reference rewritten: " << kReference;
+    ASSERT_EQ(Platform::WritePng(Reference, Frame.Rgba, Frame.Width, Frame.Height), "");
+    GTEST_SKIP() << "reference rewritten: " << Reference;
   }
-  const std::optional<std::string> Stored = ReadTextFile(kReference);
-  ASSERT_TRUE(Stored) << "no reference picture " << kReference;
+  ExpectLikeReference(Frame, Reference);
+}
+
+void ScreenshotTest::ExpectLikeReference(const TFrame& Frame, const std::string& File) {
+  const std::string Actual = std::filesystem::path(File).stem().string() + "-actual.png";
+  const std::optional<std::string> Stored = ReadTextFile(File);
+  ASSERT_TRUE(Stored) << "no reference picture " << File;
   const TImage Reference = DecodeImage(*Stored, 1, 4096);
   ASSERT_EQ(Reference.Width, Frame.Width);
   ASSERT_EQ(Reference.Height, Frame.Height);
@@ -314,9 +334,9 @@ TEST_F(ScreenshotTest, SceneMatchesTheReferencePicture) {
     if (Largest > 16) ++Different;
   }
   const double Mean = static_cast<double>(Total) / (Frame.Width * Frame.Height * 3);
-  EXPECT_LT(Mean, 0.5) << "mean difference; this frame: " << Keep(Frame, "Scene-actual.png");
+  EXPECT_LT(Mean, 0.5) << "mean difference; this frame: " << Keep(Frame, Actual);
   EXPECT_LE(Different, Frame.Width * Frame.Height / 200)
-      << "pixels off by more than 16; this frame: " << Keep(Frame, "Scene-actual.png");
+      << "pixels off by more than 16; this frame: " << Keep(Frame, Actual);
 }
 
 TEST_F(ScreenshotTest, BatchesDrawWhatOneByOneDraws) {
@@ -348,6 +368,310 @@ TEST_F(ScreenshotTest, FullScreenSwitchResizesTheBackBuffer) {
   EXPECT_EQ(Frame.Rgba[0], 0);
   Renderer->SetFullScreen(false);
   EXPECT_EQ(Game.Draw().Width, kFrameWidth);
+}
+
+// ---- Frames drawn on the device's render thread ----
+
+// A quad of Texture shown whole, centred at (X, Y) in the device's units (y up), Width x Height,
+// in Color.
+Platform::TQuad PlainQuad(const Platform::TDeviceTexture& Texture, float X, float Y, float Width,
+                          float Height, std::uint32_t Color) {
+  Platform::TQuad Quad;
+  Quad.Texture = &Texture;
+  Quad.World = {};
+  Quad.World.M[0] = Width;
+  Quad.World.M[5] = Height;
+  Quad.World.M[10] = Quad.World.M[15] = 1.0f;
+  Quad.World.M[12] = X;
+  Quad.World.M[13] = Y;
+  Quad.TextureMatrix = {};
+  Quad.TextureMatrix.M[0] = Quad.TextureMatrix.M[5] = 1.0f;
+  Quad.TextureMatrix.M[10] = Quad.TextureMatrix.M[15] = 1.0f;
+  Quad.Color = Color;
+  return Quad;
+}
+
+TFrame ReadBack(Platform::TGraphicsDevice& Device) {
+  TFrame Frame;
+  Frame.Rgba = Device.ReadFrame(Frame.Width, Frame.Height);
+  return Frame;
+}
+
+// How many pixels of Frame differ from Want by more than a step of rounding.
+int PixelsUnlike(const TFrame& Frame, TRgba Want) {
+  int Unlike = 0;
+  for (std::size_t I = 0; I + 3 < Frame.Rgba.size(); I += 4)
+    if (std::abs(Frame.Rgba[I] - Want.R) > 1 || std::abs(Frame.Rgba[I + 1] - Want.G) > 1 ||
+        std::abs(Frame.Rgba[I + 2] - Want.B) > 1)
+      ++Unlike;
+  return Unlike;
+}
+
+// Textures made, drawn and freed at once, and a texture written over and back between frames,
+// while earlier frames may still be drawn: a texture lives until the frames using it are drawn,
+// and every upload lands between the frames it falls between.
+TEST_F(ScreenshotTest, TexturesMadeChangedAndFreedBetweenFramesLeaveTheSceneAsStored) {
+  TOffscreenGame Game(0);
+  BuildScene();
+  TTexture& Letters = *Renderer->Textures.FindAs<TTexture>("Letters");
+  for (int Round = 0; Round < 6; ++Round) {
+    SCOPED_TRACE(Round);
+    TTexture& Cover =
+        MakeTexture("Cover" + std::to_string(Round), 8, 8, Platform::TTextureFormat::A8R8G8B8, 1,
+                    [](int, int, std::uint8_t* Element) { Put32(Element, 0xFFFF00FF); });
+    TSprite* Sprite = Place(Cover, 9, {0, 0}, {1280, 800});
+    Renderer->Render();
+    Sprite->Remove();
+    Cover.Remove();  // freed with the frame that shows it handed over a moment ago
+
+    int Pitch = 0;
+    std::uint8_t* Memory = Letters.DeviceTexture->Lock(Pitch);
+    const std::vector<std::uint8_t> Kept(Memory, Memory + static_cast<std::size_t>(Pitch) * 32);
+    std::memset(Memory, 0, Kept.size());
+    Letters.DeviceTexture->Unlock();
+    Renderer->Render();
+    Memory = Letters.DeviceTexture->Lock(Pitch);
+    std::memcpy(Memory, Kept.data(), Kept.size());
+    Letters.DeviceTexture->Unlock();
+    Renderer->Render();
+    EXPECT_FALSE(Renderer->Lost());
+  }
+  const TFrame Frame = Game.Draw();
+  EXPECT_FALSE(Renderer->Lost());
+  ExpectLikeReference(Frame);
+}
+
+// ReadFrame waits for the frame handed over last, and shows it, not the frame being recorded
+// meanwhile into the other frame's arrays.
+TEST_F(ScreenshotTest, AFrameReadRightAfterRenderIsTheFrameHandedOverLast) {
+  TOffscreenGame Game(0);
+  TTexture& White = MakeWhite();
+  TSprite* Fill = Place(White, 0, {0, 0}, {1280, 800});
+  for (int I = 0; I < 16; ++I) {
+    const int Level = I * 17;
+    Fill->SetColor(0xFF000000u | static_cast<std::uint32_t>(Level) << 16 |
+                   static_cast<std::uint32_t>(255 - Level) << 8 | 0x40u);
+    const TFrame Frame = Game.Draw();
+    ASSERT_EQ(PixelsUnlike(Frame, {Level, 255 - Level, 0x40, 255}), 0) << "frame " << I;
+  }
+
+  Platform::TGraphicsDevice& Device = Renderer->GraphicsDevice();
+  Fill->SetColor(0xFF0000FF);
+  Renderer->Render();  // blue, handed over
+  Device.BeginFrame();
+  for (int I = 0; I < 2000; ++I)
+    Device.DrawQuad(PlainQuad(*White.DeviceTexture, 0, 0, 1280, 800, 0xFFFF0000));
+  EXPECT_EQ(PixelsUnlike(ReadBack(Device), {0, 0, 255, 255}), 0) << "the frame handed over";
+  ASSERT_TRUE(Device.EndFrame());
+  EXPECT_EQ(PixelsUnlike(ReadBack(Device), {255, 0, 0, 255}), 0) << "the frame recorded meanwhile";
+}
+
+// 20000 quads in one frame (80000 corners, past what 16-bit indices reach), each in its own cell
+// of a 200 x 100 grid with its number as its colour, for the largest draw call and for an odd
+// limit: every run of one call starts where the last ended, and every quad shows in its cell.
+TEST_F(ScreenshotTest, EveryQuadOfAFrameLargerThanOneDrawCallShowsInItsPlace) {
+  constexpr int kColumns = 200, kRows = 100, kQuads = kColumns * kRows;
+  const auto Color = [](int Index) {
+    return 0xFF000080u | static_cast<std::uint32_t>(Index & 0xFF) << 16 |
+           static_cast<std::uint32_t>(Index >> 8) << 8;
+  };
+  for (int Limit : {0, 777}) {
+    SCOPED_TRACE(Limit);
+    TOffscreenGame Game(Limit);
+    Platform::TGraphicsDevice& Device = Renderer->GraphicsDevice();
+    Device.SetView(1280, 800, 1280, 800);  // a pixel per unit: cells of 6.4 x 8 pixels
+    TTexture& White = MakeWhite();
+    Device.BeginFrame();
+    for (int I = 0; I < kQuads; ++I) {
+      const float X = -640.0f + (static_cast<float>(I % kColumns) + 0.5f) * 6.4f;
+      const float Y = 400.0f - (static_cast<float>(I / kColumns) + 0.5f) * 8.0f;
+      Device.DrawQuad(PlainQuad(*White.DeviceTexture, X, Y, 6.4f, 8.0f, Color(I)));
+    }
+    ASSERT_TRUE(Device.EndFrame());
+    const TFrame Frame = ReadBack(Device);
+    ASSERT_EQ(Frame.Width, 1280);
+    ASSERT_EQ(Frame.Height, 800);
+    int Wrong = 0;
+    for (int I = 0; I < kQuads; ++I) {
+      const int Column = static_cast<int>((static_cast<float>(I % kColumns) + 0.5f) * 6.4f);
+      const int Row = (I / kColumns) * 8 + 4;
+      const std::uint8_t* P = &Frame.Rgba[(static_cast<std::size_t>(Row) * 1280 + Column) * 4];
+      if ((P[0] | P[1] << 8) != I || P[2] != 0x80) {
+        if (Wrong == 0) ADD_FAILURE() << "quad " << I << " shows " << (P[0] | P[1] << 8);
+        ++Wrong;
+      }
+    }
+    EXPECT_EQ(Wrong, 0);
+  }
+}
+
+// Closing the renderer or the device right after handing over frames: the last frame is drawn,
+// the render thread ends, and nothing is left behind (the sanitizer build checks for leaks).
+TEST_F(ScreenshotTest, ClosingWhileFramesAreDrawnEndsInOrder) {
+  for (int Round = 0; Round < 3; ++Round) {
+    TOffscreenGame Game(0);
+    BuildScene();
+    for (int I = 0; I < 20; ++I)
+      Renderer->Render();
+  }
+
+  Platform::TSdlOptions Options;
+  Options.Headless = true;
+  auto Platform = Platform::CreateSdlPlatform(Options);
+  Platform->CreateGameWindow({0, 0, kFrameWidth, kFrameHeight}, "Closing");
+  std::unique_ptr<Platform::TGraphicsDevice> Device = Platform->OpenGraphicsDevice();
+  Device->SetView(kFrameWidth, kFrameHeight, 1280, 800);
+  auto Texture = Device->CreateTexture(4, 4, Platform::TTextureFormat::A8R8G8B8);
+  for (int I = 0; I < 10; ++I) {
+    Device->BeginFrame();
+    Device->DrawQuad(PlainQuad(*Texture, 0, 0, 640, 400, 0xFFFFFFFF));
+    ASSERT_TRUE(Device->EndFrame());
+  }
+  Texture.reset();
+  for (int I = 0; I < 10; ++I) {
+    Device->BeginFrame();
+    ASSERT_TRUE(Device->EndFrame());
+  }
+  Device.reset();
+  Platform->DestroyGameWindow();
+}
+
+// A failure of the render thread's OpenGL calls (here: a frame drawing a texture freed before
+// the frame was handed over) loses the device on the game thread at the next frame or device
+// check, whichever comes first, is written out, and is reported once: the device then draws
+// again.
+TEST_F(ScreenshotTest, AFailureOnTheRenderThreadLosesTheDeviceOnTheGameThreadOnce) {
+  for (const bool ByCheck : {false, true}) {
+    SCOPED_TRACE(ByCheck ? "reported by the device check" : "reported by the next frame");
+    TOffscreenGame Game(0);
+    TTexture& White = MakeWhite();
+    Place(White, 0, {0, 0}, {1280, 800}, 0xFF204060);
+    Platform::TGraphicsDevice& Device = Renderer->GraphicsDevice();
+    auto Freed = Device.CreateTexture(4, 4, Platform::TTextureFormat::A8R8G8B8);
+    Device.BeginFrame();
+    Device.DrawQuad(PlainQuad(*Freed, 0, 0, 100, 100, 0xFFFFFFFF));
+    Freed.reset();
+    EXPECT_TRUE(Device.EndFrame()) << "handed over: nothing has failed yet";
+
+    testing::internal::CaptureStderr();
+    ByCheck ? Renderer->CheckDevice() : Renderer->Render();
+    const std::string Written = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(Renderer->Lost());
+    EXPECT_NE(Written.find("OpenGL error"), std::string::npos) << Written;
+
+    Renderer->CheckDevice();
+    EXPECT_FALSE(Renderer->Lost());
+    const TFrame Frame = Game.Draw();
+    EXPECT_FALSE(Renderer->Lost());
+    EXPECT_EQ(PixelsUnlike(Frame, {32, 64, 96, 255}), 0);
+  }
+}
+
+// ---- Texts and effects ----
+
+// "Font": a 16 x 16 grid of 16 x 32 cells, one per character code; each glyph is a 3 x 5 grid of
+// 3 x 4 blocks lit by the bits of a hash of its code, so every character looks different.
+TTexture& MakeFont() {
+  TTexture& Font = MakeTexture("DefaultFont", 256, 512, Platform::TTextureFormat::A8R8G8B8, 1,
+                               [](int X, int Y, std::uint8_t* Element) {
+                                 const int Code = Y / 32 * 16 + X / 16;
+                                 const int CellX = X % 16 - 2, CellY = Y % 32 - 6;
+                                 const std::uint32_t Bits =
+                                     static_cast<std::uint32_t>(Code) * 2654435761u >> 9;
+                                 bool Lit = false;
+                                 if (CellX >= 0 && CellX < 9 && CellY >= 0 && CellY < 20)
+                                   Lit = (Bits >> (CellY / 4 * 3 + CellX / 3)) & 1;
+                                 Put32(Element, Lit ? 0xFFFFFFFF : 0x00FFFFFF);
+                               });
+  // One segment per code: 16 x 32 cells of the grid.
+  Font.Segments.clear();
+  for (int Code = 0; Code < 256; ++Code)
+    Font.Segments.push_back({{16.0f, 32.0f},
+                             Multiply(Scaling({1.0f / 16, 1.0f / 16}),
+                                      TextureTranslation(static_cast<float>(Code % 16) / 16,
+                                                         static_cast<float>(Code / 16) / 16))});
+  return Font;
+}
+
+// "Spark": a soft white disc.
+TTexture& MakeSpark() {
+  return MakeTexture("Spark", 16, 16, Platform::TTextureFormat::A8R8G8B8, 1,
+                     [](int X, int Y, std::uint8_t* Element) {
+                       const float DX = static_cast<float>(X) - 7.5f;
+                       const float DY = static_cast<float>(Y) - 7.5f;
+                       const float Edge = 1.0f - std::sqrt(DX * DX + DY * DY) / 8.0f;
+                       const auto Alpha =
+                           static_cast<std::uint32_t>(255.0f * std::clamp(Edge * 2.0f, 0.0f, 1.0f));
+                       Put32(Element, Alpha << 24 | 0xFFFFFF);
+                     });
+}
+
+// Nine framed boxes with a text in each alignment, and an effect of sparks flying out of the
+// middle, growing, fading in and out and turning from yellow to red, after a second of running.
+class TTextsAndEffectScene {
+ public:
+  TTextsAndEffectScene() {
+    Randomize(424242);
+    MakeFont();
+    TTexture& Spark = MakeSpark();
+    TTexture& White = MakeWhite();
+    Particles = std::make_unique<TParticles>();
+    Texts = std::make_unique<TTexts>(*Renderer);
+    const char* const Words[9] = {"Top left", "Top",      "Top right", "Left",      "Centre",
+                                  "Right",    "Low left", "Low",       "Low\rright"};
+    for (int I = 0; I < 9; ++I) {
+      const TVector Centre{static_cast<float>(I % 3 - 1) * 420,
+                           static_cast<float>(I / 3 - 1) * 260};
+      Place(White, 0, Centre, {400, 240}, 0xFF203040);
+      Texts->CreateText(Lines[I], 2, I, 1.5f, {380, 220});
+      Lines[I]->SetPosition(Centre);
+      Lines[I]->SetColor(I % 2 ? 0xFFE080 : 0x80E0FF);
+      Lines[I]->SetText(Words[I]);
+    }
+    Lines[4]->SetZoom(1.5f);
+    Lines[8]->SetAlpha(0.5f);
+
+    TEmiter& Sparks = Particles->DefineEmitter("Sparks");
+    Sparks.Texture = &Spark;
+    Sparks.Interval = 0.05f;
+    Sparks.Count = 4;
+    Sparks.StartMode = 1;
+    Sparks.Spread = {60, 60};
+    Sparks.DirectionMode = 2;
+    Sparks.Distance = 300;
+    Sparks.Size = {24, 24};
+    Sparks.Lifetime = 1.2f;
+    Sparks.MotionMode = 1;
+    Sparks.GrowMode = 1;
+    Sparks.GrowFactor = 2;
+    Sparks.FadeMode = 3;
+    Sparks.FadeIn = 0.1f;
+    Sparks.FadeOut = 0.6f;
+    Sparks.Color = 0xFFFFF040;
+    Sparks.TintMode = 1;
+    Sparks.ColorEnd = 0xFFFF2000;
+    Particles->SpawnEffect(nullptr, "Sparks", 3, {0, 0}, 1, 1);
+    for (int Step = 0; Step < 16; ++Step)
+      Particles->Update(1.0f / 16);
+  }
+  ~TTextsAndEffectScene() {
+    Texts.reset();
+    Particles.reset();
+  }
+
+ private:
+  TText* Lines[9] = {};
+};
+
+TEST_F(ScreenshotTest, TextsInEveryAlignmentAndARunningEffectMatchTheirReference) {
+  TOffscreenGame Game(0);
+  TFrame Frame;
+  {
+    TTextsAndEffectScene Scene;
+    Game.Draw();
+    Frame = Game.Draw();
+  }
+  CompareOrUpdate(Frame, std::string(CALVORA_FIXTURES) + "/Screenshots/TextsAndEffect.png");
 }
 
 }  // namespace

@@ -98,9 +98,19 @@ inline constexpr TQuadVertex kUnitQuads[4][4] = {
     {{-0.5f, 0.5f, 1, 1}, {0.5f, 0.5f, 0, 1}, {-0.5f, -0.5f, 1, 0}, {0.5f, -0.5f, 0, 0}},
 };
 
+// What a device that draws on a thread of its own measured there.
+struct TDeviceTimings {
+  // The last frame the render thread finished: seconds from taking it over until it had
+  // presented it and given the context back. 0 before the first frame, and on devices without
+  // such a thread.
+  double RenderThreadSeconds = 0.0;
+};
+
 // The drawing side of the platform. The renderer draws a frame as: BeginFrame, DrawQuad for every
 // visible sprite back to front, EndFrame. Blending is source alpha over, texture colour times quad
 // colour, bilinear filtering with clamped edges, fragments with alpha at most 1/255 discarded.
+// A device may draw a frame after EndFrame returned (on a thread of its own); every other call
+// sees the frames handed over before it as drawn.
 class TGraphicsDevice {
  public:
   virtual ~TGraphicsDevice() = default;
@@ -115,10 +125,16 @@ class TGraphicsDevice {
   virtual bool CheckDevice() = 0;
   virtual void BeginFrame() = 0;  // clears to black
   virtual void DrawQuad(const TQuad& Quad) = 0;
-  // Presents the frame; false when the device was lost doing so (CheckDevice restores it).
+  // Presents the frame; false when the device was lost doing so, or drawing an earlier frame
+  // (CheckDevice restores it).
   virtual bool EndFrame() = 0;
   // The last frame drawn, as RGBA rows from the top (Width * 4 bytes each).
   virtual std::vector<std::uint8_t> ReadFrame(int& Width, int& Height) = 0;
+  // Returns when every frame handed over is completely drawn, by the graphics card too. A device
+  // that draws before EndFrame returns has nothing to wait for.
+  virtual void Finish() {}
+  // What the device measured on its render thread; zeros where it has none.
+  virtual TDeviceTimings Timings() const { return {}; }
 };
 
 // Writes RGBA rows (from the top) as a PNG file; returns an empty string or the failure.

@@ -1,23 +1,40 @@
 // SdlGraphics.cpp -- the OpenGL 3.3 core graphics device: textures, the sprite batch and its
-// shader, the back buffer the frames are drawn into, and reading a frame back.
+// shader, the back buffer the frames are drawn into, the render thread that draws them, and
+// reading a frame back.
 //
 // Frames are drawn into a frame buffer of our own, the size the renderer asks for; presenting
 // copies it into the window. So a frame can always be read back (also when the window is covered
 // or offscreen), and the back buffer follows a display-mode switch even on SDL's offscreen
 // driver, whose surface keeps the size the window was created with.
 //
-// Quads are batched: each DrawQuad puts its four corners, already placed, into a staging array;
-// a run of quads sharing a texture is uploaded into the streamed vertex buffer and drawn with
-// one call over a fixed index buffer. Primitives of one call are blended in order, so this gives
-// the picture drawing them one by one would.
+// A frame is recorded on the game thread: each DrawQuad puts its four corners, already placed,
+// into the frame's vertex array, and consecutive quads sharing a texture form a run. EndFrame
+// hands the recorded frame to the render thread and returns at once; the render thread uploads
+// the vertices once, draws each run with one call over a fixed index buffer, and presents. The
+// driver's work (on a software rasteriser mostly the triangle set-up inside the draw calls) so
+// overlaps the game's next frame. Primitives of one call are blended in order, so this gives the
+// picture drawing the quads one by one would.
+//
+// The context is current on one thread at a time. The render thread makes it current for each
+// frame and gives it back before reporting the frame done; every other entry that calls OpenGL
+// first waits for that and then makes the context current on the game thread, which gives it up
+// again when it hands over the next frame. Two frame arrays take turns, so the game records one
+// frame while the render thread draws the other.
 #define GL_GLEXT_PROTOTYPES 1  // declarations only: every function is fetched at run time
 #include "SdlGraphics.h"
 
 #include <SDL_opengl.h>
 
 #include <cassert>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
 #include <cstring>
+#include <iostream>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "MemoryTexture.h"
@@ -41,8 +58,8 @@ namespace {
   X(glCheckFramebufferStatus) X(glClear) X(glClearColor) X(glCompileShader) \
   X(glCreateProgram) X(glCreateShader) X(glDeleteBuffers) X(glDeleteFramebuffers) \
   X(glDeleteProgram) X(glDeleteRenderbuffers) X(glDeleteShader) X(glDeleteTextures) \
-  X(glDeleteVertexArrays) X(glDisable) X(glDrawElements) X(glEnable) \
-  X(glEnableVertexAttribArray) X(glFlush) X(glFramebufferRenderbuffer) \
+  X(glDeleteVertexArrays) X(glDisable) X(glDrawElementsBaseVertex) X(glEnable) \
+  X(glEnableVertexAttribArray) X(glFinish) X(glFlush) X(glFramebufferRenderbuffer) \
   X(glGenBuffers) X(glGenFramebuffers) X(glGenRenderbuffers) X(glGenTextures) \
   X(glGenVertexArrays) X(glGetError) X(glGetIntegerv) X(glGetProgramInfoLog) \
   X(glGetProgramiv) X(glGetShaderInfoLog) X(glGetShaderiv) X(glGetUniformLocation) \
@@ -86,7 +103,8 @@ void PinLoadedLibraries() {
 }
 #endif
 
-// Quads drawn by one call at most (their indices must fit 16 bits).
+// Quads drawn by one call at most (their indices, counted from the run's first corner, must fit
+// 16 bits).
 constexpr int kMaxBatch = 4096;
 static_assert(kMaxBatch * 4 <= 65536);
 
@@ -133,6 +151,118 @@ std::string FirstLine(const std::string& Log) {
   return Line;
 }
 
+// A run of quads drawn with one call: one texture, at most the batch limit.
+struct TRun {
+  GLuint Texture;
+  int FirstQuad;
+  int Quads;
+};
+
+// A frame as the game thread recorded it: every quad's corners, its runs, and the view to draw
+// them in. The arrays keep their room from frame to frame, so steady frames allocate nothing.
+struct TRecordedFrame {
+  std::vector<TVertex> Vertices;  // the first Quads * 4 are this frame's, the rest is room
+  std::vector<TRun> Runs;
+  int Quads = 0;
+  int BufferWidth = 0;  // the back buffer
+  int BufferHeight = 0;
+  float ScaleX = 0.0f;  // virtual units to clip space
+  float ScaleY = 0.0f;
+  int DrawableWidth = 0;  // the window's, when the frame is shown in one
+  int DrawableHeight = 0;
+
+  void Clear() {
+    Quads = 0;
+    Runs.clear();
+  }
+};
+
+// Work for the render thread: a frame to draw and present, then, when asked, waiting until the
+// graphics card has done everything.
+struct TRenderJob {
+  const TRecordedFrame* Frame = nullptr;
+  bool Finish = false;
+};
+
+using TClock = std::chrono::steady_clock;
+
+// The hand-over between the game thread and the render thread, one job at a time: the game
+// thread hands a job over only while the render thread is idle, and what the job points to is
+// the render thread's until it reports the job done. Every field is guarded by Mutex.
+class TRenderQueue : public TFrameQueue {
+ public:
+  // -- Game thread -------------------------------------------------------------------------------
+  void WaitIdle() override {
+    std::unique_lock Lock(Mutex);
+    Idle.wait(Lock, [this] { return !Busy; });
+  }
+
+  // Hands Next over; the render thread must be idle (after WaitIdle).
+  void Hand(const TRenderJob& Next) {
+    {
+      std::lock_guard Lock(Mutex);
+      assert(!Busy && "one job at a time");
+      Job = Next;
+      Pending = Busy = true;
+    }
+    Wake.notify_one();
+  }
+
+  // The first failure of the render thread since the last call; empty when there was none.
+  std::string TakeFailure() {
+    std::lock_guard Lock(Mutex);
+    return std::exchange(Failure, std::string());
+  }
+
+  double LastFrameSeconds() const {
+    std::lock_guard Lock(Mutex);
+    return FrameSeconds;
+  }
+
+  // Lets the render thread end once it has done the job it has.
+  void Stop() {
+    {
+      std::lock_guard Lock(Mutex);
+      Stopping = true;
+    }
+    Wake.notify_one();
+  }
+
+  // -- Render thread -----------------------------------------------------------------------------
+  // Waits for the next job; false when the thread is to end.
+  bool Take(TRenderJob& Next) {
+    std::unique_lock Lock(Mutex);
+    Wake.wait(Lock, [this] { return Pending || Stopping; });
+    if (!Pending) return false;
+    Pending = false;
+    Next = Job;
+    return true;
+  }
+
+  // Reports the job taken last as done: its failure (empty when none) and, for a frame, the
+  // seconds it took.
+  void Done(std::string JobFailure, double Seconds, bool WasFrame) {
+    {
+      std::lock_guard Lock(Mutex);
+      if (Failure.empty()) Failure = std::move(JobFailure);
+      if (WasFrame) FrameSeconds = Seconds;
+      Busy = false;
+    }
+    Idle.notify_all();
+  }
+
+ private:
+  mutable std::mutex Mutex;
+  std::condition_variable Wake;  // a job or the stop is there
+  std::condition_variable Idle;  // the job is done
+  TRenderJob Job;
+  bool Pending = false;  // Job is handed over and not yet taken
+  bool Busy = false;     // Job is handed over and not yet done
+  bool Stopping = false;
+  std::string Failure;
+  double FrameSeconds = 0.0;
+};
+
 class TSdlGraphicsDevice;
 
 // A texture: its memory in its own format, and an OpenGL texture holding it as RGBA.
@@ -165,18 +295,24 @@ class TSdlGraphicsDevice : public TGraphicsDevice {
   void DrawQuad(const TQuad& Quad) override;
   bool EndFrame() override;
   std::vector<std::uint8_t> ReadFrame(int& Width, int& Height) override;
+  void Finish() override;
+  TDeviceTimings Timings() const override { return {Queue->LastFrameSeconds()}; }
 
-  // -- For the textures ----------------------------------------------------------------------
+  std::weak_ptr<TFrameQueue> FrameQueue() const { return Queue; }
+
+  // -- For the textures (game thread) ----------------------------------------------------------
   TGl Gl;
   int MaxTextureSize = 0;
   int LiveTextures = 0;
-  GLuint BoundTexture = 0;
-  // Makes the device's context the current one (another may be, in a program with two).
+  // Waits until the render thread is idle, then makes the device's context the current one on
+  // the calling (game) thread: every OpenGL call outside the render thread comes after this.
   void MakeCurrent() {
+    Queue->WaitIdle();
     if (SDL_GL_GetCurrentContext() != Context) SDL_GL_MakeCurrent(Window, Context);
   }
 
  private:
+  // Set up before the render thread starts and left alone until it has ended: read by both.
   SDL_Window* Window;
   SDL_GLContext Context = nullptr;
   bool FunctionsLoaded = false;
@@ -189,15 +325,18 @@ class TSdlGraphicsDevice : public TGraphicsDevice {
   GLuint IndexBuffer = 0;
   GLuint FrameBuffer = 0;
   GLuint ColorBuffer = 0;
+  std::shared_ptr<TRenderQueue> Queue = std::make_shared<TRenderQueue>();
+  std::thread RenderThread;
+
+  // The game thread's own.
   int BufferWidth = 0;  // the back buffer as it is
   int BufferHeight = 0;
   int WantedWidth = 1;  // the back buffer as asked for
   int WantedHeight = 1;
   float ScaleX = 2.0f / 1280.0f;  // virtual units to clip space
   float ScaleY = 2.0f / 800.0f;
-  std::vector<TVertex> Batch;  // the run of quads not yet drawn
-  int BatchQuads = 0;
-  const TGlTexture* BatchTexture = nullptr;
+  TRecordedFrame Frames[2];  // one recorded while the render thread may draw the other
+  TRecordedFrame* Recording = &Frames[0];
 
   void Release();
   GLuint CompileShader(GLenum Kind, const char* Source);
@@ -205,7 +344,18 @@ class TSdlGraphicsDevice : public TGraphicsDevice {
   void BuildBuffers();
   // Makes the back buffer WantedWidth x WantedHeight; false when it cannot be made.
   bool ResizeBackBuffer();
-  void Flush();
+  // Gives the context up on the game thread, so that the render thread can make it current.
+  void ReleaseContextOnGameThread();
+  void StopRenderThread();
+  // The render thread's failure since the last call, written out; false when there was one.
+  bool NoRenderFailure();
+
+  // -- Render thread ---------------------------------------------------------------------------
+  void RenderLoop();
+  // Runs Job with the context current on this thread; the failure, or an empty string.
+  std::string RunJob(const TRenderJob& Job);
+  void DrawFrame(const TRecordedFrame& Frame);
+  void Present(const TRecordedFrame& Frame);
 };
 
 // ---- Textures ----
@@ -217,7 +367,6 @@ TGlTexture::TGlTexture(TSdlGraphicsDevice& Owner, int Width, int Height, TTextur
   Gl.glGetError();
   Gl.glGenTextures(1, &Name);
   Gl.glBindTexture(GL_TEXTURE_2D, Name);
-  Device.BoundTexture = Name;
   Gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   Gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   Gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -232,9 +381,9 @@ TGlTexture::TGlTexture(TSdlGraphicsDevice& Owner, int Width, int Height, TTextur
   ++Device.LiveTextures;
 }
 
+// Waiting first (in MakeCurrent) keeps a texture alive until the frames using it are drawn.
 TGlTexture::~TGlTexture() {
   Device.MakeCurrent();
-  if (Device.BoundTexture == Name) Device.BoundTexture = 0;
   Device.Gl.glDeleteTextures(1, &Name);
   --Device.LiveTextures;
 }
@@ -243,7 +392,6 @@ void TGlTexture::Upload(std::vector<std::uint8_t>& Rgba) {
   Device.MakeCurrent();
   TGl& Gl = Device.Gl;
   Gl.glBindTexture(GL_TEXTURE_2D, Name);
-  Device.BoundTexture = Name;
   Gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   Gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, Width(), Height(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
                   Rgba.data());
@@ -276,7 +424,10 @@ TSdlGraphicsDevice::TSdlGraphicsDevice(SDL_Window* GameWindow, bool IsHeadless, 
     BuildProgram();
     BuildBuffers();
     if (!ResizeBackBuffer()) throw EGraphicsError("Failed to create frame buffer");
-    Batch.resize(static_cast<std::size_t>(BatchLimit) * 4);
+    for (TRecordedFrame& Frame : Frames) {
+      Frame.Vertices.resize(static_cast<std::size_t>(kMaxBatch) * 4);
+      Frame.Runs.reserve(256);
+    }
     // Fixed states: no culling, depth or stencil; source-alpha blending that keeps the back
     // buffer opaque.
     Gl.glDisable(GL_CULL_FACE);
@@ -287,6 +438,11 @@ TSdlGraphicsDevice::TSdlGraphicsDevice(SDL_Window* GameWindow, bool IsHeadless, 
     Gl.glActiveTexture(GL_TEXTURE0);
     Gl.glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     Gl.glClear(GL_COLOR_BUFFER_BIT);
+    try {
+      RenderThread = std::thread(&TSdlGraphicsDevice::RenderLoop, this);
+    } catch (const std::system_error&) {
+      throw EGraphicsError("Failed to start the render thread");
+    }
   } catch (...) {
     Release();
     throw;
@@ -295,7 +451,15 @@ TSdlGraphicsDevice::TSdlGraphicsDevice(SDL_Window* GameWindow, bool IsHeadless, 
 
 TSdlGraphicsDevice::~TSdlGraphicsDevice() {
   assert(LiveTextures == 0 && "textures must be freed before their graphics device");
+  StopRenderThread();
+  NoRenderFailure();  // a last frame's failure is still written out
   Release();
+}
+
+void TSdlGraphicsDevice::StopRenderThread() {
+  if (!RenderThread.joinable()) return;
+  Queue->Stop();
+  RenderThread.join();
 }
 
 void TSdlGraphicsDevice::Release() {
@@ -362,8 +526,6 @@ void TSdlGraphicsDevice::BuildBuffers() {
   Gl.glBindVertexArray(VertexArray);
   Gl.glGenBuffers(1, &VertexBuffer);
   Gl.glBindBuffer(GL_ARRAY_BUFFER, VertexBuffer);
-  Gl.glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(TVertex)) * 4 * BatchLimit,
-                  nullptr, GL_STREAM_DRAW);
   const auto Stride = static_cast<GLsizei>(sizeof(TVertex));
   Gl.glEnableVertexAttribArray(0);
   Gl.glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, Stride,
@@ -375,7 +537,8 @@ void TSdlGraphicsDevice::BuildBuffers() {
   Gl.glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, Stride,
                            reinterpret_cast<const void*>(offsetof(TVertex, Color)));
 
-  // Each quad's strip of corners 0, 1, 2, 3 as the two triangles (0, 1, 2) and (2, 1, 3).
+  // Each quad's strip of corners 0, 1, 2, 3 as the two triangles (0, 1, 2) and (2, 1, 3). A run
+  // starts at its first quad's corners (the draw call's base vertex).
   std::vector<GLushort> Indices(static_cast<std::size_t>(BatchLimit) * 6);
   for (int Quad = 0; Quad < BatchLimit; ++Quad) {
     const auto First = static_cast<GLushort>(Quad * 4);
@@ -388,16 +551,17 @@ void TSdlGraphicsDevice::BuildBuffers() {
   Gl.glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                   static_cast<GLsizeiptr>(Indices.size() * sizeof(GLushort)), Indices.data(),
                   GL_STATIC_DRAW);
+  Gl.glGenFramebuffers(1, &FrameBuffer);
+  Gl.glGenRenderbuffers(1, &ColorBuffer);
   if (VertexArray == 0 || VertexBuffer == 0 || IndexBuffer == 0 || Gl.glGetError() != GL_NO_ERROR)
     throw EGraphicsError("Failed to create vertex buffer");
+  if (FrameBuffer == 0 || ColorBuffer == 0) throw EGraphicsError("Failed to create frame buffer");
 }
 
 bool TSdlGraphicsDevice::ResizeBackBuffer() {
-  if (FrameBuffer != 0 && BufferWidth == WantedWidth && BufferHeight == WantedHeight) return true;
+  if (BufferWidth == WantedWidth && BufferHeight == WantedHeight) return true;
   MakeCurrent();
   Gl.glGetError();
-  if (FrameBuffer == 0) Gl.glGenFramebuffers(1, &FrameBuffer);
-  if (ColorBuffer == 0) Gl.glGenRenderbuffers(1, &ColorBuffer);
   Gl.glBindRenderbuffer(GL_RENDERBUFFER, ColorBuffer);
   Gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, WantedWidth, WantedHeight);
   Gl.glBindFramebuffer(GL_FRAMEBUFFER, FrameBuffer);
@@ -429,74 +593,156 @@ void TSdlGraphicsDevice::SetView(int PixelWidth, int PixelHeight, float ViewWidt
   if (!ResizeBackBuffer()) throw EGraphicsError("Failed to create frame buffer");
 }
 
-// An OpenGL context is not lost the way some devices are; what can fail is making the back
-// buffer of a new size, which is tried again here.
+bool TSdlGraphicsDevice::NoRenderFailure() {
+  const std::string Failure = Queue->TakeFailure();
+  if (Failure.empty()) return true;
+  std::cerr << "calvora: " << Failure << "\n";
+  return false;
+}
+
+// An OpenGL context is not lost the way some devices are; what can fail is drawing a frame on the
+// render thread (reported here when EndFrame has not done so yet) and making the back buffer of a
+// new size, which is tried again here.
 bool TSdlGraphicsDevice::CheckDevice() {
+  Queue->WaitIdle();
+  if (!NoRenderFailure()) return false;
   return ResizeBackBuffer();
 }
 
 void TSdlGraphicsDevice::BeginFrame() {
-  MakeCurrent();
-  Gl.glBindFramebuffer(GL_FRAMEBUFFER, FrameBuffer);
-  Gl.glViewport(0, 0, BufferWidth, BufferHeight);
-  Gl.glClear(GL_COLOR_BUFFER_BIT);
-  Gl.glUseProgram(Program);
-  Gl.glUniform2f(ViewScaleUniform, ScaleX, ScaleY);
-  Gl.glBindVertexArray(VertexArray);
-  Gl.glBindBuffer(GL_ARRAY_BUFFER, VertexBuffer);
-  BatchQuads = 0;
-  BatchTexture = nullptr;
+  Recording->Clear();
 }
 
 void TSdlGraphicsDevice::DrawQuad(const TQuad& Quad) {
   const auto* Texture = static_cast<const TGlTexture*>(Quad.Texture);
   if (!Texture) return;
-  if (Texture != BatchTexture || BatchQuads == BatchLimit) {
-    Flush();
-    BatchTexture = Texture;
-  }
+  TRecordedFrame& Frame = *Recording;
+  if (Frame.Runs.empty() || Frame.Runs.back().Texture != Texture->Name ||
+      Frame.Runs.back().Quads == BatchLimit)
+    Frame.Runs.push_back({Texture->Name, Frame.Quads, 0});
+  const std::size_t First = static_cast<std::size_t>(Frame.Quads) * 4;
+  if (First + 4 > Frame.Vertices.size()) Frame.Vertices.resize(Frame.Vertices.size() * 2);
   const float* W = Quad.World.M;
   const float* T = Quad.TextureMatrix.M;
   const TQuadVertex* Corner = kUnitQuads[Quad.Orientation & 3];
-  TVertex* Out = &Batch[static_cast<std::size_t>(BatchQuads) * 4];
+  TVertex* Out = &Frame.Vertices[First];
   for (int I = 0; I < 4; ++I) {
     const TQuadVertex& C = Corner[I];
     Out[I] = {C.X * W[0] + C.Y * W[4] + W[12], C.X * W[1] + C.Y * W[5] + W[13],
               C.U * T[0] + C.V * T[4] + T[8], C.U * T[1] + C.V * T[5] + T[9], Quad.Color};
   }
-  ++BatchQuads;
+  ++Frame.Runs.back().Quads;
+  ++Frame.Quads;
 }
 
-void TSdlGraphicsDevice::Flush() {
-  if (BatchQuads == 0) return;
-  if (BatchTexture->Name != BoundTexture) {
-    Gl.glBindTexture(GL_TEXTURE_2D, BatchTexture->Name);
-    BoundTexture = BatchTexture->Name;
-  }
-  // A fresh store for every run: the driver need not wait for earlier draws to finish reading.
-  Gl.glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(TVertex)) * 4 * BatchQuads,
-                  Batch.data(), GL_STREAM_DRAW);
-  Gl.glDrawElements(GL_TRIANGLES, BatchQuads * 6, GL_UNSIGNED_SHORT, nullptr);
-  BatchQuads = 0;
+void TSdlGraphicsDevice::ReleaseContextOnGameThread() {
+  if (SDL_GL_GetCurrentContext() == Context) SDL_GL_MakeCurrent(Window, nullptr);
 }
 
+// Hands the recorded frame over once the render thread is done with the one before. A failure of
+// that one loses the device for this frame, which is then dropped.
 bool TSdlGraphicsDevice::EndFrame() {
-  Flush();
-  BatchTexture = nullptr;
-  if (Headless) {
-    Gl.glFlush();
-    return true;
+  Queue->WaitIdle();
+  TRecordedFrame& Frame = *Recording;
+  if (!NoRenderFailure()) {
+    Frame.Clear();
+    return false;
   }
-  int DrawableWidth = 0, DrawableHeight = 0;
-  SDL_GL_GetDrawableSize(Window, &DrawableWidth, &DrawableHeight);
-  Gl.glBindFramebuffer(GL_READ_FRAMEBUFFER, FrameBuffer);
-  Gl.glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-  const bool SameSize = DrawableWidth == BufferWidth && DrawableHeight == BufferHeight;
-  Gl.glBlitFramebuffer(0, 0, BufferWidth, BufferHeight, 0, 0, DrawableWidth, DrawableHeight,
-                       GL_COLOR_BUFFER_BIT, SameSize ? GL_NEAREST : GL_LINEAR);
-  SDL_GL_SwapWindow(Window);
+  Frame.BufferWidth = BufferWidth;
+  Frame.BufferHeight = BufferHeight;
+  Frame.ScaleX = ScaleX;
+  Frame.ScaleY = ScaleY;
+  // The window's size is read here: the game thread is the one that handles its events.
+  if (!Headless) SDL_GL_GetDrawableSize(Window, &Frame.DrawableWidth, &Frame.DrawableHeight);
+  ReleaseContextOnGameThread();
+  Queue->Hand({&Frame, false});
+  Recording = Recording == &Frames[0] ? &Frames[1] : &Frames[0];
+  Recording->Clear();
   return true;
 }
+
+void TSdlGraphicsDevice::Finish() {
+  Queue->WaitIdle();
+  ReleaseContextOnGameThread();
+  Queue->Hand({nullptr, true});
+  Queue->WaitIdle();
+}
+
+// ---- The render thread ----
+
+void TSdlGraphicsDevice::RenderLoop() {
+  TRenderJob Job;
+  while (Queue->Take(Job)) {
+    const TClock::time_point Start = TClock::now();
+    std::string Failure;
+    try {
+      Failure = RunJob(Job);
+    } catch (const std::exception& Error) {  // only allocation can throw here
+      Failure = std::string("Failed to draw a frame (") + Error.what() + ")";
+    }
+    const double Seconds = std::chrono::duration<double>(TClock::now() - Start).count();
+    Queue->Done(std::move(Failure), Seconds, Job.Frame != nullptr);
+  }
+}
+
+std::string TSdlGraphicsDevice::RunJob(const TRenderJob& Job) {
+  if (SDL_GL_MakeCurrent(Window, Context) != 0)
+    return std::string("Failed to make the OpenGL context current for drawing (") + SDL_GetError() +
+           ")";
+  Gl.glGetError();  // a failure here is this job's, not left over from the game thread's calls
+  if (Job.Frame) DrawFrame(*Job.Frame);
+  if (Job.Finish) Gl.glFinish();
+  const GLenum Error = Gl.glGetError();
+  // Given back before the job is reported done, so the game thread may take it at once.
+  SDL_GL_MakeCurrent(Window, nullptr);
+  if (Error == GL_NO_ERROR) return {};
+  char Text[64];
+  std::snprintf(Text, sizeof(Text), "OpenGL error 0x%04X while drawing a frame",
+                static_cast<unsigned>(Error));
+  return Text;
+}
+
+void TSdlGraphicsDevice::DrawFrame(const TRecordedFrame& Frame) {
+  Gl.glBindFramebuffer(GL_FRAMEBUFFER, FrameBuffer);
+  Gl.glViewport(0, 0, Frame.BufferWidth, Frame.BufferHeight);
+  Gl.glClear(GL_COLOR_BUFFER_BIT);
+  if (Frame.Quads > 0) {
+    Gl.glUseProgram(Program);
+    Gl.glUniform2f(ViewScaleUniform, Frame.ScaleX, Frame.ScaleY);
+    Gl.glBindVertexArray(VertexArray);
+    Gl.glBindBuffer(GL_ARRAY_BUFFER, VertexBuffer);
+    // A fresh store every frame: the driver need not wait for earlier draws to finish reading.
+    Gl.glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(TVertex)) * 4 * Frame.Quads,
+                    Frame.Vertices.data(), GL_STREAM_DRAW);
+    GLuint Bound = 0;  // the game thread binds textures too: the first run binds afresh
+    for (const TRun& Run : Frame.Runs) {
+      if (Run.Texture != Bound) {
+        Gl.glBindTexture(GL_TEXTURE_2D, Run.Texture);
+        Bound = Run.Texture;
+      }
+      Gl.glDrawElementsBaseVertex(GL_TRIANGLES, Run.Quads * 6, GL_UNSIGNED_SHORT, nullptr,
+                                  Run.FirstQuad * 4);
+    }
+  }
+  Present(Frame);
+}
+
+void TSdlGraphicsDevice::Present(const TRecordedFrame& Frame) {
+  if (Headless) {
+    Gl.glFlush();
+    return;
+  }
+  Gl.glBindFramebuffer(GL_READ_FRAMEBUFFER, FrameBuffer);
+  Gl.glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  const bool SameSize =
+      Frame.DrawableWidth == Frame.BufferWidth && Frame.DrawableHeight == Frame.BufferHeight;
+  Gl.glBlitFramebuffer(0, 0, Frame.BufferWidth, Frame.BufferHeight, 0, 0, Frame.DrawableWidth,
+                       Frame.DrawableHeight, GL_COLOR_BUFFER_BIT,
+                       SameSize ? GL_NEAREST : GL_LINEAR);
+  SDL_GL_SwapWindow(Window);
+}
+
+// ---- Reading back ----
 
 std::vector<std::uint8_t> TSdlGraphicsDevice::ReadFrame(int& Width, int& Height) {
   MakeCurrent();
@@ -532,8 +778,11 @@ void PrepareOpenGlWindow() {
 }
 
 std::unique_ptr<TGraphicsDevice> OpenSdlGraphicsDevice(SDL_Window* Window, bool Headless,
-                                                       int MaxBatchQuads) {
-  return std::make_unique<TSdlGraphicsDevice>(Window, Headless, MaxBatchQuads);
+                                                       int MaxBatchQuads,
+                                                       std::weak_ptr<TFrameQueue>& Frames) {
+  auto Device = std::make_unique<TSdlGraphicsDevice>(Window, Headless, MaxBatchQuads);
+  Frames = Device->FrameQueue();
+  return Device;
 }
 
 }  // namespace Platform

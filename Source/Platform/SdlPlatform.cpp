@@ -197,6 +197,7 @@ class TSdlPlatform : public TPlatform {
 
   void DestroyGameWindow() override {
     if (!Window) return;
+    WaitForFrames();
     SDL_DestroyWindow(Window);
     Window = nullptr;
   }
@@ -204,11 +205,14 @@ class TSdlPlatform : public TPlatform {
   bool HasWindow() const override { return Window != nullptr; }
 
   void SetWindowTitle(const std::string& Title) override {
-    if (Window) SDL_SetWindowTitle(Window, Cp1252ToUtf8(Title).c_str());
+    if (!Window) return;
+    WaitForFrames();
+    SDL_SetWindowTitle(Window, Cp1252ToUtf8(Title).c_str());
   }
 
   void SetFullScreen(bool FullScreen) override {
     if (!Window) return;
+    WaitForFrames();
     SDL_SetWindowFullscreen(Window, FullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     if (!FullScreen) {
       SDL_SetWindowSize(Window, WindowedRect.Width, WindowedRect.Height);
@@ -301,7 +305,7 @@ class TSdlPlatform : public TPlatform {
     if (!Window) throw EGraphicsError("No game window to draw in");
     if (!OpenGlFailure.empty())
       throw EUnsupportedGraphics("Failed to load the OpenGL library (" + OpenGlFailure + ")");
-    return OpenSdlGraphicsDevice(Window, Options.Headless, Options.MaxBatchQuads);
+    return OpenSdlGraphicsDevice(Window, Options.Headless, Options.MaxBatchQuads, Frames);
   }
 
   std::unique_ptr<TSoundDevice> OpenSoundDevice() override {
@@ -313,7 +317,8 @@ class TSdlPlatform : public TPlatform {
   TSdlOptions Options;
   TSingleInstance Instance;
   SDL_Window* Window = nullptr;
-  std::string OpenGlFailure;  // why the window could not be made with OpenGL
+  std::string OpenGlFailure;          // why the window could not be made with OpenGL
+  std::weak_ptr<TFrameQueue> Frames;  // the graphics device's, while it is open
   TWindowRect WindowedRect;
   bool VideoOpen = false;
   bool TextEntry = false;
@@ -336,6 +341,14 @@ class TSdlPlatform : public TPlatform {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
       throw std::runtime_error(std::string("Failed to open the display (") + SDL_GetError() + ")");
+    // SDL falls back to a driver without a window when the display turns it away; the player
+    // asked for a window, so that is a failure (unless the driver was chosen on purpose).
+    const std::string Driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if (!Options.Headless && !std::getenv("SDL_VIDEODRIVER") &&
+        (Driver == "offscreen" || Driver == "dummy" || Driver == "evdev")) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      throw std::runtime_error("Failed to open the display (it refused the connection)");
+    }
     VideoOpen = true;
     SDL_StopTextInput();  // typed characters only while a text field asks for them
   }
@@ -347,10 +360,17 @@ class TSdlPlatform : public TPlatform {
   void ServeSecondCopies() {
     Instance.Serve([this] {
       if (!Window) return;
+      WaitForFrames();
       SDL_RestoreWindow(Window);
       SDL_ShowWindow(Window);
       SDL_RaiseWindow(Window);
     });
+  }
+
+  // The graphics device presents frames on a thread of its own: a call that changes the window
+  // first waits until no frame is being presented, so it never runs during a buffer swap.
+  void WaitForFrames() const {
+    if (const std::shared_ptr<TFrameQueue> Queue = Frames.lock()) Queue->WaitIdle();
   }
 
   void PushActivation() { Pending.push_back({TEventKind::Activation, Focused, Minimized, 0}); }

@@ -29,4 +29,12 @@ set -e
 [ $status -ne 0 ] || fail "a run without a display reported success"
 [ "$(wc -l < "$work/err")" -eq 1 ] || fail "no-display message is not one line: $(cat "$work/err")"
 grep -q -- "--headless" "$work/err" || fail "no-display message does not point to --headless"
+
+# A display that turns the game away is a failure too, not a run without a window.
+set +e
+env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:197 "$game" --frames 5 2> "$work/err"
+status=$?
+set -e
+[ $status -ne 0 ] || fail "a run on a display that refused it reported success"
+grep -q "Failed to open the display" "$work/err" || fail "no message for a refused display: $(cat "$work/err")"
 echo "ok"

@@ -8,7 +8,10 @@ game=$1
 unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
 
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
+# -noreset: by default the server resets when its last client leaves, and a copy of the game that
+# connects during that reset is turned away; SDL then quietly falls back to its offscreen driver
+# and the copy runs without a window. The copies below start right after one another.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3> "$work/display" 2> "$work/xvfb.log" &
 xvfb=$!
 on_exit "kill $xvfb 2>/dev/null || true"
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
