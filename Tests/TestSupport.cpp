@@ -1,6 +1,9 @@
 // TestSupport.cpp -- helpers shared by the test programs.
 #include "TestSupport.h"
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -81,4 +84,18 @@ std::string TFreshUserTest::GameFolder() const {
 void TFreshUserTest::InstallGame(Platform::TNullPlatform& Target) const {
   WriteTextFile(GameFolder() + "Languages/English/Language.txt", "[sidGameTitle]\nCalvora\n");
   Target.ProgramFile = GameFolder() + "calvora";
+}
+
+TToolRun RunProgram(const std::string& CommandLine, const std::string& ErrorFile) {
+  const std::string Command = CommandLine + " 2>'" + ErrorFile + "'";
+  TToolRun Run;
+  FILE* Pipe = popen(Command.c_str(), "r");
+  if (!Pipe) return Run;
+  char Buffer[256];
+  for (std::size_t Got; (Got = fread(Buffer, 1, sizeof Buffer, Pipe)) > 0;)
+    Run.Output.append(Buffer, Got);
+  const int Status = pclose(Pipe);
+  Run.Status = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+  Run.Errors = ReadTextFile(ErrorFile).value_or("");
+  return Run;
 }

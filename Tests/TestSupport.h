@@ -29,6 +29,17 @@ void WriteTextFile(const std::string& Path, const std::string& Text);
 // The whole file; nullopt when it does not exist.
 std::optional<std::string> ReadTextFile(const std::string& Path);
 
+// What a program run by RunProgram did.
+struct TToolRun {
+  int Status = -1;  // its exit status; -1 when it could not be run or did not exit
+  std::string Output;
+  std::string Errors;
+};
+
+// Runs a shell command line, taking its standard output; its standard error goes through
+// ErrorFile (which is overwritten).
+TToolRun RunProgram(const std::string& CommandLine, const std::string& ErrorFile);
+
 // Sets environment variables for the life of the object (nullopt unsets them) and restores them.
 class TEnvironment {
  public:

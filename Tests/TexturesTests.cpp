@@ -869,26 +869,9 @@ TEST(StartupTextures, LoadsTheFirstScreensPicturesInOrder) {
 
 // ---- calvora-data texture ----
 
-struct TToolRun {
-  int Status = -1;
-  std::string Output;
-  std::string Errors;
-};
-
 TToolRun RunTool(const std::string& Folder, const std::string& Arguments) {
-  const std::string ErrorFile = Folder + "/stderr.txt";
-  const std::string Command =
-      std::string("'") + CALVORA_DATA_TOOL + "' texture " + Arguments + " 2>'" + ErrorFile + "'";
-  TToolRun Run;
-  FILE* Pipe = popen(Command.c_str(), "r");
-  if (!Pipe) return Run;
-  char Buffer[256];
-  for (std::size_t Got; (Got = fread(Buffer, 1, sizeof Buffer, Pipe)) > 0;)
-    Run.Output.append(Buffer, Got);
-  const int Status = pclose(Pipe);
-  Run.Status = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-  Run.Errors = ReadTextFile(ErrorFile).value_or("");
-  return Run;
+  return RunProgram(std::string("'") + CALVORA_DATA_TOOL + "' texture " + Arguments,
+                    Folder + "/stderr.txt");
 }
 
 TEST(DataTextureTool, ReportsSizesAndSegmentsAndWritesThePicture) {

@@ -1,0 +1,233 @@
+// DataCheck.cpp -- calvora-data check DIR: loads every texture, sound and path the game looks up
+// from a data folder laid out like the game's program folder, with the game's own loaders, and
+// reports each problem on one line.
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DataCommands.h"
+#include "EngineAudio.h"
+#include "EngineLanguages.h"
+#include "EngineParticles.h"
+#include "EngineRegister.h"
+#include "EngineTextures.h"
+#include "NullPlatform.h"
+#include "Platform.h"
+
+namespace {
+
+const char* const kUsage = "check DIR";
+
+// A texture the game looks up by name, and how many segments its drawing needs (1: any).
+struct TTextureNeed {
+  std::string Name;
+  int Segments = 1;
+  bool Font = false;  // glyph metrics come from its segments: segment 0 must be listed
+};
+
+// Every texture the screens look up by name, except the optional splash pictures.
+std::vector<TTextureNeed> TextureInventory() {
+  std::vector<TTextureNeed> Needs = {
+      {"Blank"},
+      {"DefaultFont", 256, true},
+      {"IconsFont", 256, true},
+      {"Buttons", 9},
+      {"ActionIcons", 137},
+      {"Progress", 64},
+      {"Selector"},
+      {"Damage"},
+      {"Arrows", 4},
+      {"Talk"},
+      {"Faces", 2},
+      {"Dot", 2},
+      {"Particles", 8},
+      {"FormMenu"},
+      {"FormPanel"},
+      {"FormMission"},
+      {"GameLogo"},
+      {"Dialog66"},
+      {"Dialog68"},
+      {"Dialog72"},
+      {"Dialog100"},
+  };
+  for (int Map = 1; Map <= 24; ++Map)
+    Needs.push_back({"Map" + std::to_string(Map)});
+  for (int View = 1; View <= 13; ++View)
+    Needs.push_back({"View" + std::to_string(View)});
+  // Pane pictures: four Looks for every Variant.
+  std::vector<std::string> OneVariant = {"BuildingPlot", "HouseOld1", "HouseOld2", "Appeal1",
+                                         "Debris1",      "Debris2",   "Stones",    "Fort",
+                                         "Granary",      "Workshop"};
+  for (int Service = 1; Service <= 8; ++Service)
+    OneVariant.push_back("Service" + std::to_string(Service));
+  for (int Forest = 1; Forest <= 12; ++Forest)
+    OneVariant.push_back("Forest" + std::to_string(Forest));
+  for (const std::string& Kind : OneVariant)
+    Needs.push_back({"Pane1" + Kind, 4});
+  for (int House = 1; House <= 5; ++House)
+    Needs.push_back({"Pane2House" + std::to_string(House), 8});
+  Needs.push_back({"Pane4Aqueduct", 16});
+  return Needs;
+}
+
+const char* const kSplashNames[] = {"Splash1", "Splash2", "Splash3", "Splash4"};
+const char* const kPathNames[] = {"Final", "Logo"};
+
+// The problems found so far, in order, with the error log's lines taken in as they appear.
+class TProblems {
+ public:
+  void Add(const std::string& Line) { Lines.push_back(Line); }
+  void TakeLog() {
+    const std::vector<std::string>& Log = ErrorLog.Lines();
+    for (; LogSeen < Log.size(); ++LogSeen)
+      Lines.push_back(Log[LogSeen]);
+  }
+  const std::vector<std::string>& All() const { return Lines; }
+
+ private:
+  std::vector<std::string> Lines;
+  std::size_t LogSeen = 0;
+};
+
+void PointRegisterAt(std::string Folder) {
+  if (!Folder.empty() && Folder.back() != '/') Folder += '/';
+  Register.ExeFolder = Folder;
+  Register.BrandingFolder = Folder + "Branding/";
+  Register.LanguagesFolder = Folder + "Languages/";
+  Register.TexturesFolder = Folder + "Textures/";
+  Register.PathsFolder = Folder + "Paths/";
+  Register.SamplesFolder = Folder + "Samples/";
+  Register.Language.clear();
+  Register.SourcePool = 24;
+}
+
+// Selects the language as start-up does; false (with the game's message) when there is none.
+bool ChooseLanguage(TProblems& Problems) {
+  try {
+    Languages = std::make_unique<TLanguages>();
+  } catch (const std::exception& Error) {
+    Problems.Add(Error.what());
+    return false;
+  }
+  // A text missing from the file shows as an empty text on screen.
+  const std::string File = Languages->Current().Path + "Language.txt";
+  TLanguageFileReport Report;
+  LoadLanguageFile(File, &Report);
+  for (int Id : Report.MissingIds)
+    Problems.Add(File + ": no text for " + std::to_string(Id) + " " + StringIdName(Id));
+  return true;
+}
+
+// What the loader accepts but the game would draw wrongly.
+void CheckSegments(const TTexture& Texture, const TTextureNeed& Need, TProblems& Problems) {
+  const int Count = static_cast<int>(Texture.Segments.size());
+  if (Count < Need.Segments)
+    Problems.Add("Texture \"" + Texture.Name + "\" has " + std::to_string(Count) +
+                 " segments, needs " + std::to_string(Need.Segments));
+  // Without its own line segment 0 is the whole picture, which makes the atlas height the
+  // font's line height.
+  const TVector First = Texture.SegmentSize(0);
+  if (Need.Font && First.X == static_cast<float>(Texture.ImageWidth) &&
+      First.Y == static_cast<float>(Texture.ImageHeight))
+    Problems.Add("Texture \"" + Texture.Name + "\" has no segment 0 of its own");
+}
+
+int CheckTextures(Platform::TGraphicsDevice& Device, TProblems& Problems) {
+  int Checked = 0;
+  for (const TTextureNeed& Need : TextureInventory()) {
+    TTexture Texture;
+    Texture.Name = Need.Name;
+    LoadTexture(Texture, Device);
+    ++Checked;
+    Problems.TakeLog();
+    if (Texture.DeviceTexture) CheckSegments(Texture, Need, Problems);
+  }
+  return Checked;
+}
+
+// The splash pictures are optional and shown only from the branding folder; one of their names
+// elsewhere in the search would be loaded in its place.
+int CheckSplashes(Platform::TGraphicsDevice& Device, TProblems& Problems) {
+  int Checked = 0;
+  const std::string Language = Languages->Current().Path;
+  for (const char* Name : kSplashNames) {
+    std::string Found;
+    for (const char* Extension : {".png", ".jpg", ".dds"}) {
+      const std::string File = Register.BrandingFolder + Name + Extension;
+      if (Platform::FileExists(File)) {
+        Found = File;
+        break;
+      }
+    }
+    if (Found.empty()) continue;
+    for (const std::string& Shadow : {Register.TexturesFolder + Name + ".dds",
+                                      Language + Name + ".dds", Language + Name + ".png"})
+      if (Platform::FileExists(Shadow))
+        Problems.Add("Texture \"" + std::string(Name) + "\": " + Shadow +
+                     " would be shown in place of " + Found);
+    TTexture Texture;
+    Texture.Name = Name;
+    LoadTextureFile(Texture, Device, Found, "");
+    ++Checked;
+    Problems.TakeLog();
+  }
+  return Checked;
+}
+
+int CheckSounds(Platform::TPlatform& Null, TProblems& Problems) {
+  TAudio Sounds(Null);
+  Sounds.LoadSounds();
+  Problems.TakeLog();
+  return Sounds.Samples().Count();
+}
+
+int CheckPaths(TProblems& Problems) {
+  int Checked = 0;
+  for (const char* Name : kPathNames) {
+    TPath Path;
+    Path.Name = Name;
+    const bool Loaded = LoadPath(Path, Register.PathsFolder + Name + ".pth");
+    ++Checked;
+    Problems.TakeLog();
+    // Effects can spawn nothing on a path that is too short.
+    if (Loaded && !Path.Usable)
+      Problems.Add("Path \"" + Path.Name +
+                   "\" is unusable (it needs two points and a positive "
+                   "last value)");
+  }
+  return Checked;
+}
+
+int Run(const std::vector<std::string>& Arguments) {
+  if (Arguments.size() != 1 || Arguments[0].starts_with("--")) {
+    std::cerr << "calvora-data check: exactly one data folder is needed\nusage: calvora-data "
+              << kUsage << "\n";
+    return 2;
+  }
+  if (!Platform::FolderExists(Arguments[0])) {
+    std::cerr << "calvora-data check: no folder '" << Arguments[0] << "'\n";
+    return 2;
+  }
+  PointRegisterAt(Arguments[0]);
+  ErrorLog.Create();
+  TProblems Problems;
+  int Textures = 0, Sounds = 0, Paths = 0;
+  if (ChooseLanguage(Problems)) {
+    Platform::TNullPlatform Null;
+    Platform::TNullGraphicsDevice Device;
+    Textures = CheckTextures(Device, Problems) + CheckSplashes(Device, Problems);
+    Sounds = CheckSounds(Null, Problems);
+    Paths = CheckPaths(Problems);
+    Languages.reset();
+  }
+  for (const std::string& Line : Problems.All())
+    std::cout << Line << "\n";
+  std::cout << "check: " << Textures << " textures, " << Sounds << " sounds, " << Paths
+            << " paths, " << Problems.All().size() << " errors\n";
+  return Problems.All().empty() ? 0 : 1;
+}
+
+TDataCommandRegistration Registration("check", kUsage, Run);
+
+}  // namespace
