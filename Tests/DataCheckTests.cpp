@@ -8,33 +8,25 @@
 #include <string>
 #include <vector>
 
+#include "EngineStreams.h"
 #include "TestSupport.h"
 #include "VexaMission.h"
 
 namespace {
 
-void Put16(std::string& Out, std::uint32_t Value) {
-  Out.push_back(static_cast<char>(Value & 0xFF));
-  Out.push_back(static_cast<char>((Value >> 8) & 0xFF));
-}
-
-void Put32(std::string& Out, std::uint32_t Value) {
-  Put16(Out, Value & 0xFFFF);
-  Put16(Out, Value >> 16);
-}
-
 // An 8 x 8 A8R8G8B8 picture of opaque white.
 std::string WhiteDds() {
   std::string File = "DDS ";
+  TStreamWriter Out(File);
   for (std::uint32_t V : {124u, 0x1007u, 8u, 8u, 0u, 0u, 1u})
-    Put32(File, V);
+    Out.Write(V);
   for (int I = 0; I < 11; ++I)
-    Put32(File, 0);
+    Out.Write(std::uint32_t{0});
   for (std::uint32_t V : {32u, 0x41u, 0u, 32u, 0xFF0000u, 0xFF00u, 0xFFu, 0xFF000000u})
-    Put32(File, V);
-  Put32(File, 0x1000);
+    Out.Write(V);
+  Out.Write(std::uint32_t{0x1000});
   for (int I = 0; I < 4; ++I)
-    Put32(File, 0);
+    Out.Write(std::uint32_t{0});
   File.append(8 * 8 * 4, '\xFF');
   return File;
 }
@@ -50,35 +42,34 @@ std::string Segments(int Count) {
 // A short 16-bit mono PCM WAV file.
 std::string ShortWav() {
   const std::string Data(128, '\x10');
-  std::string Out = "RIFF";
-  Put32(Out, static_cast<std::uint32_t>(36 + Data.size()));
-  Out += "WAVEfmt ";
-  Put32(Out, 16);
-  Put16(Out, 1);  // PCM
-  Put16(Out, 1);  // mono
-  Put32(Out, 22050);
-  Put32(Out, 22050 * 2);
-  Put16(Out, 2);
-  Put16(Out, 16);
-  Out += "data";
-  Put32(Out, static_cast<std::uint32_t>(Data.size()));
-  return Out + Data;
+  std::string File = "RIFF";
+  TStreamWriter Out(File);
+  Out.Write(static_cast<std::uint32_t>(36 + Data.size()));
+  File += "WAVEfmt ";
+  Out.Write(std::uint32_t{16});
+  Out.Write(std::uint16_t{1});  // PCM
+  Out.Write(std::uint16_t{1});  // mono
+  Out.Write(std::uint32_t{22050});
+  Out.Write(std::uint32_t{22050 * 2});
+  Out.Write(std::uint16_t{2});
+  Out.Write(std::uint16_t{16});
+  File += "data";
+  Out.Write(static_cast<std::uint32_t>(Data.size()));
+  return File + Data;
 }
 
 // A path of Count points whose values run up to Count - 1, without marks.
 std::string PathFile(int Count) {
-  std::string Out;
-  Put32(Out, static_cast<std::uint32_t>(Count));
+  std::string File;
+  TStreamWriter Out(File);
+  Out.Write(static_cast<std::int32_t>(Count));
   for (int I = 0; I < Count; ++I) {
-    const float Value = static_cast<float>(I);
-    std::uint32_t Bits = 0;
-    std::memcpy(&Bits, &Value, sizeof Bits);
-    Put32(Out, Bits);
-    Put16(Out, static_cast<std::uint32_t>(I * 10));
-    Put16(Out, static_cast<std::uint32_t>(I * 5));
+    Out.Write(static_cast<float>(I));
+    Out.Write(static_cast<std::int16_t>(I * 10));
+    Out.Write(static_cast<std::int16_t>(I * 5));
   }
-  Put32(Out, 0);
-  return Out;
+  Out.Write(std::int32_t{0});
+  return File;
 }
 
 const char* const kSounds[] = {"ThemeMenu",      "Theme1",      "Theme2",         "Focus",

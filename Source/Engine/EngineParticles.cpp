@@ -40,18 +40,6 @@ float SpreadOf(float Width) {
   return (RandomFloat() - 0.5f) * Width;
 }
 
-TVector Add(TVector A, TVector B) {
-  return {A.X + B.X, A.Y + B.Y};
-}
-
-TVector Subtract(TVector A, TVector B) {
-  return {A.X - B.X, A.Y - B.Y};
-}
-
-TVector Times(TVector V, float Factor) {
-  return {V.X * Factor, V.Y * Factor};
-}
-
 // The path scale an effect walks and places by: a scale of 0 (or one that is not a number) would
 // divide by zero, so it counts as 1.
 float PathScaleOf(const TEmitterParameters& Emitter) {
@@ -197,39 +185,39 @@ void StartAtPosition(TBirth& B) {
 void StartInArea(TBirth& B) {
   const float X = SpreadOf(B.Emitter.Spread.X);
   const float Y = SpreadOf(B.Emitter.Spread.Y);
-  B.Particle.Start = Add(B.Emitter.Position, {X, Y});
+  B.Particle.Start = VectorAdd(B.Emitter.Position, {X, Y});
 }
 
 void StartOnRow(TBirth& B) {
-  B.Particle.Start = Add(B.Emitter.Position, {SpreadOf(B.Emitter.Spread.X), 0.0f});
+  B.Particle.Start = VectorAdd(B.Emitter.Position, {SpreadOf(B.Emitter.Spread.X), 0.0f});
 }
 
 void StartOnColumn(TBirth& B) {
-  B.Particle.Start = Add(B.Emitter.Position, {0.0f, SpreadOf(B.Emitter.Spread.Y)});
+  B.Particle.Start = VectorAdd(B.Emitter.Position, {0.0f, SpreadOf(B.Emitter.Spread.Y)});
 }
 
 void StartBetweenPositions(TBirth& B) {
-  B.Particle.Start = Times(Add(B.Emitter.Position, B.Emitter.Position2), 0.5f);
+  B.Particle.Start = VectorScale(VectorAdd(B.Emitter.Position, B.Emitter.Position2), 0.5f);
 }
 
 void StartOnPath(TBirth& B) {
-  B.Particle.Start = Times(B.Path.RandomPoint(), B.PathScale);
+  B.Particle.Start = VectorScale(B.Path.RandomPoint(), B.PathScale);
 }
 
 void StartOnMark(TBirth& B) {
-  B.Particle.Start = Times(B.Path.RandomMarkPoint(B.Effect.Mark), B.PathScale);
+  B.Particle.Start = VectorScale(B.Path.RandomMarkPoint(B.Effect.Mark), B.PathScale);
 }
 
 // One particle per point of the mark when the emission's count is the mark's size.
 void StartAtMarkPoint(TBirth& B) {
-  B.Particle.Start = Times(B.Path.MarkPoint(B.Effect.Mark, B.Effect.Index), B.PathScale);
+  B.Particle.Start = VectorScale(B.Path.MarkPoint(B.Effect.Mark, B.Effect.Index), B.PathScale);
 }
 
 void StartNearMark(TBirth& B) {
   StartOnMark(B);
   const float X = SpreadOf(B.Emitter.Spread.X);
   const float Y = SpreadOf(B.Emitter.Spread.Y);
-  B.Particle.Start = Add(B.Particle.Start, {X, Y});
+  B.Particle.Start = VectorAdd(B.Particle.Start, {X, Y});
 }
 
 constexpr std::array<TBirthFunction, 9> kStartModes = {
@@ -244,7 +232,7 @@ void SetHeading(TParticle& Particle, float Degrees) {
 
 // Heads along the line From -> To; a particle whose two points coincide does not move.
 void Aim(TParticle& Particle, TVector From, TVector To) {
-  const TVector Line = Subtract(To, From);
+  const TVector Line = VectorSubtract(To, From);
   const float Length = VectorLength(Line);
   if (!(Length > 0.0f)) {
     Particle.Heading = 0.0f;
@@ -292,11 +280,11 @@ void TravelSpread(TBirth& B) {
 }
 
 void TravelFromPosition(TBirth& B) {
-  B.Particle.Travel = VectorLength(Subtract(B.Particle.Start, B.Emitter.Position));
+  B.Particle.Travel = VectorLength(VectorSubtract(B.Particle.Start, B.Emitter.Position));
 }
 
 void TravelFromPosition2(TBirth& B) {
-  B.Particle.Travel = VectorLength(Subtract(B.Particle.Start, B.Emitter.Position2));
+  B.Particle.Travel = VectorLength(VectorSubtract(B.Particle.Start, B.Emitter.Position2));
 }
 
 void TravelFromPosition2Scaled(TBirth& B) {
@@ -332,8 +320,8 @@ void HeightOfTravel(TBirth& B) {
 
 // From Size at the path's start to SizeSpread at its end.
 void SizeAlongPath(TBirth& B) {
-  const TVector Change = Subtract(B.Emitter.SizeSpread, B.Emitter.Size);
-  B.Particle.Size = Add(B.Emitter.Size, Times(Change, B.Effect.PathPos));
+  const TVector Change = VectorSubtract(B.Emitter.SizeSpread, B.Emitter.Size);
+  B.Particle.Size = VectorAdd(B.Emitter.Size, VectorScale(Change, B.Effect.PathPos));
 }
 
 constexpr std::array<TBirthFunction, 6> kSizeModes = {SizeFixed,     SizeSpread,     SizeOfTravel,
@@ -432,11 +420,11 @@ TVector Stays(const TParticle& P, float) {
 }
 
 TVector MovesAway(const TParticle& P, float Age) {
-  return Add(P.Start, Times(P.HeadingVector, P.Travel * Age));
+  return VectorAdd(P.Start, VectorScale(P.HeadingVector, P.Travel * Age));
 }
 
 TVector Arrives(const TParticle& P, float Age) {
-  return Add(P.Start, Times(P.HeadingVector, P.Travel * (1.0f - Age)));
+  return VectorAdd(P.Start, VectorScale(P.HeadingVector, P.Travel * (1.0f - Age)));
 }
 
 constexpr std::array<TMotionFunction, 3> kMotionModes = {Stays, MovesAway, Arrives};
@@ -448,14 +436,14 @@ TVector KeepsSize(const TParticle& P, float) {
 
 TVector Grows(const TParticle& P, float Age) {
   const float Factor = EmitterOf(P).GrowFactor;
-  return Times(P.Size, 1.0f + (Factor - 1.0f) * Age);
+  return VectorScale(P.Size, 1.0f + (Factor - 1.0f) * Age);
 }
 
 // Out to Size x GrowFactor at half its life and back.
 TVector GrowsAndShrinks(const TParticle& P, float Age) {
   const float Factor = EmitterOf(P).GrowFactor;
-  if (Age < 0.5f) return Times(P.Size, 1.0f + (Factor - 1.0f) * 2.0f * Age);
-  return Times(P.Size, Factor + (1.0f - Factor) * (2.0f * Age - 1.0f));
+  if (Age < 0.5f) return VectorScale(P.Size, 1.0f + (Factor - 1.0f) * 2.0f * Age);
+  return VectorScale(P.Size, Factor + (1.0f - Factor) * (2.0f * Age - 1.0f));
 }
 
 constexpr std::array<TGrowFunction, 3> kGrowModes = {KeepsSize, Grows, GrowsAndShrinks};
@@ -584,7 +572,7 @@ bool TParticle::Update(float Dt) {
   }
   const TEffect& Host = *Effect;
   const TVector Offset = Motion(*this, Age);
-  Sprite->SetPosition(Add(Host.Position, Times(Offset, Host.Scale)));
+  Sprite->SetPosition(VectorAdd(Host.Position, VectorScale(Offset, Host.Scale)));
   Sprite->SetSize(Grow(*this, Age));
   Sprite->SetScale(Host.Scale);
   Sprite->SetAngle(Rotate(*this, Age));

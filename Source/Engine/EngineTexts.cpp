@@ -23,13 +23,6 @@ TColor AlphaByte(float Alpha) {
   return static_cast<TColor>(Clamp(LerpInt(0, 255, Alpha), 0, 255));
 }
 
-TVector Add(TVector A, TVector B) {
-  return {A.X + B.X, A.Y + B.Y};
-}
-TVector Times(TVector V, float F) {
-  return {V.X * F, V.Y * F};
-}
-
 }  // namespace
 
 // ---- TText ----
@@ -107,7 +100,7 @@ void TText::LayOut() {
   for (std::size_t I = 0; I < GlyphList.size(); ++I) {
     const auto Code = static_cast<unsigned char>(Characters[I]);
     const TVector Unit = TextFont ? TextFont->SegmentSize(Code) : TVector{0.0f, 0.0f};
-    const TVector Size = Times(Unit, FontScale);
+    const TVector Size = VectorScale(Unit, FontScale);
     GlyphList[I].Sprite->SetSize(Size);
     if (Code != kOverlay) {
       GlyphList[I].Offset = {Pen + Size.X / 2, LineCentre};
@@ -168,7 +161,7 @@ void TText::EndLine(std::size_t First, std::size_t End, float Pen) {
 
 void TText::PlaceSprites() {
   for (const TGlyph& Glyph : GlyphList)
-    Glyph.Sprite->SetPosition(Add(TextPosition, Times(Glyph.Offset, TextZoom)));
+    Glyph.Sprite->SetPosition(VectorAdd(TextPosition, VectorScale(Glyph.Offset, TextZoom)));
 }
 
 TColor TText::SpriteColor() const {

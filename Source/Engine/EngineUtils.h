@@ -61,6 +61,16 @@ float MapRange(float Value, float InFrom, float InTo, float OutFrom, float OutTo
 bool VectorEquals(TVector A, TVector B);
 // Euclidean length of V.
 float VectorLength(TVector V);
+// A + B, A - B and V x Factor, component by component.
+inline TVector VectorAdd(TVector A, TVector B) {
+  return {A.X + B.X, A.Y + B.Y};
+}
+inline TVector VectorSubtract(TVector A, TVector B) {
+  return {A.X - B.X, A.Y - B.Y};
+}
+inline TVector VectorScale(TVector V, float Factor) {
+  return {V.X * Factor, V.Y * Factor};
+}
 // V scaled to length 1; a zero vector gives non-finite components.
 TVector Normalize(TVector V);
 // Unit direction for a compass angle: 0 degrees is up the screen, 90 is to the right.
