@@ -1,0 +1,420 @@
+// AssetsCore.cpp -- pictures, canvases, noise, encoders and the output folder of calvora-assets.
+#include "AssetsCore.h"
+
+// clang-format off
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
+#include <png.h>
+#include <squish.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <stdexcept>
+
+namespace Assets {
+
+namespace {
+
+double Clamp01(double Value) {
+  return std::clamp(Value, 0.0, 1.0);
+}
+
+void AppendUint32(std::string& Bytes, std::uint32_t Value) {
+  for (int Shift = 0; Shift < 32; Shift += 8)
+    Bytes.push_back(static_cast<char>((Value >> Shift) & 0xFF));
+}
+
+void WriteWhole(const std::filesystem::path& Path, const std::string& Bytes) {
+  std::filesystem::create_directories(Path.parent_path());
+  // Leave an existing file untouched when its bytes are already right, so a re-run changes nothing.
+  {
+    std::ifstream Existing(Path, std::ios::binary);
+    if (Existing) {
+      std::string Old((std::istreambuf_iterator<char>(Existing)), std::istreambuf_iterator<char>());
+      if (Old == Bytes) return;
+    }
+  }
+  std::filesystem::path Temporary = Path;
+  Temporary += ".part";
+  {
+    std::ofstream Out(Temporary, std::ios::binary | std::ios::trunc);
+    Out.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
+    if (!Out) throw std::runtime_error("Cannot write " + Temporary.string());
+  }
+  std::filesystem::rename(Temporary, Path);
+}
+
+}  // namespace
+
+// --- colours -------------------------------------------------------------------------------
+
+TColor Rgb(std::uint32_t Hex, double Alpha) {
+  return {((Hex >> 16) & 0xFF) / 255.0, ((Hex >> 8) & 0xFF) / 255.0, (Hex & 0xFF) / 255.0, Alpha};
+}
+
+TColor Mix(const TColor& From, const TColor& To, double T) {
+  return {From.R + (To.R - From.R) * T, From.G + (To.G - From.G) * T, From.B + (To.B - From.B) * T,
+          From.A + (To.A - From.A) * T};
+}
+
+TColor Shade(const TColor& Color, double Factor) {
+  if (Factor <= 1.0) return {Color.R * Factor, Color.G * Factor, Color.B * Factor, Color.A};
+  const double Toward = Factor - 1.0;
+  return {Clamp01(Color.R + (1 - Color.R) * Toward), Clamp01(Color.G + (1 - Color.G) * Toward),
+          Clamp01(Color.B + (1 - Color.B) * Toward), Color.A};
+}
+
+// --- canvas --------------------------------------------------------------------------------
+
+TCanvas::TCanvas(int Width, int Height)
+    : W(Width),
+      H(Height),
+      Image(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, Width, Height)),
+      Context(cairo_create(Image)) {
+  if (cairo_surface_status(Image) != CAIRO_STATUS_SUCCESS)
+    throw std::runtime_error("Cannot make a canvas of " + std::to_string(Width) + " x " +
+                             std::to_string(Height));
+  cairo_set_antialias(Context, CAIRO_ANTIALIAS_GOOD);
+}
+
+TCanvas::~TCanvas() {
+  cairo_destroy(Context);
+  cairo_surface_destroy(Image);
+}
+
+void TCanvas::SetColor(const TColor& Color) const {
+  cairo_set_source_rgba(Context, Color.R, Color.G, Color.B, Color.A);
+}
+
+TPicture TCanvas::Picture() const {
+  cairo_surface_flush(Image);
+  TPicture Result(W, H);
+  const unsigned char* Data = cairo_image_surface_get_data(Image);
+  const int Stride = cairo_image_surface_get_stride(Image);
+  for (int Y = 0; Y < H; ++Y) {
+    const auto* Row = reinterpret_cast<const std::uint32_t*>(Data + std::ptrdiff_t(Y) * Stride);
+    for (int X = 0; X < W; ++X) {
+      const std::uint32_t Pixel = Row[X];
+      const unsigned A = Pixel >> 24;
+      std::uint8_t* Out = Result.At(X, Y);
+      Out[3] = static_cast<std::uint8_t>(A);
+      if (A == 0) continue;
+      for (int Channel = 0; Channel < 3; ++Channel) {
+        const unsigned Premultiplied = (Pixel >> (16 - 8 * Channel)) & 0xFF;
+        Out[Channel] = static_cast<std::uint8_t>(std::min(255u, (Premultiplied * 255 + A / 2) / A));
+      }
+    }
+  }
+  return Result;
+}
+
+void TCanvas::Put(const TPicture& Picture) const {
+  if (Picture.Width != W || Picture.Height != H)
+    throw std::runtime_error("Picture size differs from the canvas");
+  cairo_surface_flush(Image);
+  unsigned char* Data = cairo_image_surface_get_data(Image);
+  const int Stride = cairo_image_surface_get_stride(Image);
+  for (int Y = 0; Y < H; ++Y) {
+    auto* Row = reinterpret_cast<std::uint32_t*>(Data + std::ptrdiff_t(Y) * Stride);
+    for (int X = 0; X < W; ++X) {
+      const std::uint8_t* In = Picture.At(X, Y);
+      const unsigned A = In[3];
+      auto Premultiply = [A](unsigned Value) { return (Value * A + 127) / 255; };
+      Row[X] =
+          (A << 24) | (Premultiply(In[0]) << 16) | (Premultiply(In[1]) << 8) | Premultiply(In[2]);
+    }
+  }
+  cairo_surface_mark_dirty(Image);
+}
+
+// --- layout and drawing helpers ------------------------------------------------------------
+
+std::vector<TRect> GridCells(int Count, int Columns, int CellWidth, int CellHeight, int Gutter) {
+  std::vector<TRect> Cells;
+  Cells.reserve(static_cast<std::size_t>(Count));
+  for (int Index = 0; Index < Count; ++Index) {
+    const int Column = Index % Columns, Row = Index / Columns;
+    Cells.push_back({Gutter + Column * (CellWidth + 2 * Gutter),
+                     Gutter + Row * (CellHeight + 2 * Gutter), CellWidth, CellHeight});
+  }
+  return Cells;
+}
+
+int CellsWidth(const std::vector<TRect>& Cells, int Gutter) {
+  int Right = 0;
+  for (const TRect& Cell : Cells)
+    Right = std::max(Right, Cell.Left + Cell.Width);
+  return Right + Gutter;
+}
+
+int CellsHeight(const std::vector<TRect>& Cells, int Gutter) {
+  int Bottom = 0;
+  for (const TRect& Cell : Cells)
+    Bottom = std::max(Bottom, Cell.Top + Cell.Height);
+  return Bottom + Gutter;
+}
+
+void RoundedRectangle(cairo_t* Cr, double X, double Y, double Width, double Height, double Radius) {
+  Radius = std::min({Radius, Width / 2, Height / 2});
+  cairo_new_sub_path(Cr);
+  cairo_arc(Cr, X + Width - Radius, Y + Radius, Radius, -M_PI / 2, 0);
+  cairo_arc(Cr, X + Width - Radius, Y + Height - Radius, Radius, 0, M_PI / 2);
+  cairo_arc(Cr, X + Radius, Y + Height - Radius, Radius, M_PI / 2, M_PI);
+  cairo_arc(Cr, X + Radius, Y + Radius, Radius, M_PI, 3 * M_PI / 2);
+  cairo_close_path(Cr);
+}
+
+void InCell(cairo_t* Cr, const TRect& Cell, double Scale, const std::function<void()>& Draw) {
+  cairo_save(Cr);
+  cairo_rectangle(Cr, Cell.Left, Cell.Top, Cell.Width, Cell.Height);
+  cairo_clip(Cr);
+  cairo_translate(Cr, Cell.Left, Cell.Top);
+  cairo_scale(Cr, Scale, Scale);
+  cairo_new_path(Cr);
+  Draw();
+  cairo_restore(Cr);
+}
+
+// --- random numbers and noise --------------------------------------------------------------
+
+std::uint64_t TRandom::Next() {
+  std::uint64_t Z = (State += 0x9E3779B97F4A7C15ull);
+  Z = (Z ^ (Z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  Z = (Z ^ (Z >> 27)) * 0x94D049BB133111EBull;
+  return Z ^ (Z >> 31);
+}
+
+double TRandom::Uniform() {
+  return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0);
+}
+
+double TRandom::Range(double Low, double High) {
+  return Low + (High - Low) * Uniform();
+}
+
+int TRandom::Int(int Low, int High) {
+  const auto Span = static_cast<std::uint64_t>(static_cast<std::int64_t>(High) - Low + 1);
+  return static_cast<int>(Low + static_cast<std::int64_t>(Next() % Span));
+}
+
+namespace {
+
+double LatticeValue(std::int32_t X, std::int32_t Y, std::uint32_t Seed) {
+  std::uint32_t H = static_cast<std::uint32_t>(X) * 0x8DA6B343u ^
+                    static_cast<std::uint32_t>(Y) * 0xD8163841u ^ Seed * 0xCB1AB31Fu;
+  H ^= H >> 15;
+  H *= 0x2C1B3C6Du;
+  H ^= H >> 12;
+  H *= 0x297A2D39u;
+  H ^= H >> 15;
+  return (H & 0xFFFFFF) / static_cast<double>(0xFFFFFF);
+}
+
+double SmoothStep(double T) {
+  return T * T * (3 - 2 * T);
+}
+
+}  // namespace
+
+double Noise(double X, double Y, std::uint32_t Seed) {
+  const double FloorX = std::floor(X), FloorY = std::floor(Y);
+  const auto IX = static_cast<std::int32_t>(FloorX), IY = static_cast<std::int32_t>(FloorY);
+  const double TX = SmoothStep(X - FloorX), TY = SmoothStep(Y - FloorY);
+  const double A = LatticeValue(IX, IY, Seed), B = LatticeValue(IX + 1, IY, Seed);
+  const double C = LatticeValue(IX, IY + 1, Seed), D = LatticeValue(IX + 1, IY + 1, Seed);
+  return (A + (B - A) * TX) + ((C + (D - C) * TX) - (A + (B - A) * TX)) * TY;
+}
+
+double FractalNoise(double X, double Y, std::uint32_t Seed, int Octaves) {
+  double Sum = 0, Weight = 1, Total = 0, Frequency = 1;
+  for (int Octave = 0; Octave < Octaves; ++Octave) {
+    Sum += Noise(X * Frequency, Y * Frequency, Seed + static_cast<std::uint32_t>(Octave) * 7919u) *
+           Weight;
+    Total += Weight;
+    Weight *= 0.5;
+    Frequency *= 2.0;
+  }
+  return Sum / Total;
+}
+
+// --- encoders ------------------------------------------------------------------------------
+
+std::string EncodeDds(const TPicture& Picture, TDdsFormat Format) {
+  const int Width = Picture.Width, Height = Picture.Height;
+  std::string Bytes = "DDS ";
+  const bool Compressed = Format != TDdsFormat::Argb8888;
+  const std::uint32_t LinearSize =
+      Compressed ? static_cast<std::uint32_t>(squish::GetStorageRequirements(
+                       Width, Height, Format == TDdsFormat::Dxt1 ? squish::kDxt1 : squish::kDxt5))
+                 : static_cast<std::uint32_t>(Width) * 4;
+  AppendUint32(Bytes, 124);
+  // Caps, height, width, pixel format, and pitch (uncompressed) or linear size (compressed).
+  AppendUint32(Bytes, 0x1 | 0x2 | 0x4 | 0x1000 | (Compressed ? 0x80000 : 0x8));
+  AppendUint32(Bytes, static_cast<std::uint32_t>(Height));
+  AppendUint32(Bytes, static_cast<std::uint32_t>(Width));
+  AppendUint32(Bytes, LinearSize);
+  AppendUint32(Bytes, 0);  // depth
+  AppendUint32(Bytes, 1);  // mipmaps
+  for (int Reserved = 0; Reserved < 11; ++Reserved)
+    AppendUint32(Bytes, 0);
+  AppendUint32(Bytes, 32);  // pixel format size
+  if (Compressed) {
+    AppendUint32(Bytes, 0x4);  // four-cc
+    Bytes += Format == TDdsFormat::Dxt1 ? "DXT1" : "DXT5";
+    for (int Field = 0; Field < 5; ++Field)
+      AppendUint32(Bytes, 0);
+  } else {
+    AppendUint32(Bytes, 0x41);  // RGB with alpha
+    AppendUint32(Bytes, 0);
+    AppendUint32(Bytes, 32);
+    AppendUint32(Bytes, 0x00FF0000);
+    AppendUint32(Bytes, 0x0000FF00);
+    AppendUint32(Bytes, 0x000000FF);
+    AppendUint32(Bytes, 0xFF000000);
+  }
+  AppendUint32(Bytes, 0x1000);  // caps: a texture
+  for (int Reserved = 0; Reserved < 4; ++Reserved)
+    AppendUint32(Bytes, 0);
+
+  if (Compressed) {
+    std::string Blocks(LinearSize, '\0');
+    const int Flags = (Format == TDdsFormat::Dxt1 ? squish::kDxt1 : squish::kDxt5) |
+                      squish::kColourClusterFit |
+                      (Format == TDdsFormat::Dxt5 ? squish::kWeightColourByAlpha : 0);
+    squish::CompressImage(Picture.Rgba.data(), Width, Height, Blocks.data(), Flags);
+    Bytes += Blocks;
+  } else {
+    Bytes.reserve(Bytes.size() + Picture.Rgba.size());
+    for (std::size_t Pixel = 0; Pixel < Picture.Rgba.size(); Pixel += 4) {
+      Bytes.push_back(static_cast<char>(Picture.Rgba[Pixel + 2]));
+      Bytes.push_back(static_cast<char>(Picture.Rgba[Pixel + 1]));
+      Bytes.push_back(static_cast<char>(Picture.Rgba[Pixel + 0]));
+      Bytes.push_back(static_cast<char>(Picture.Rgba[Pixel + 3]));
+    }
+  }
+  return Bytes;
+}
+
+std::string EncodeTsg(const std::vector<TRect>& Segments) {
+  std::string Text = "SEGMENTS = " + std::to_string(Segments.size()) + "\r\n";
+  for (std::size_t Index = 0; Index < Segments.size(); ++Index) {
+    const TRect& S = Segments[Index];
+    Text += "SEGMENT" + std::to_string(Index) + " = " + std::to_string(S.Left) + ", " +
+            std::to_string(S.Top) + ", " + std::to_string(S.Width) + ", " +
+            std::to_string(S.Height) + "\r\n";
+  }
+  return Text;
+}
+
+std::string EncodePng(const TPicture& Picture) {
+  png_image Image{};
+  Image.version = PNG_IMAGE_VERSION;
+  Image.width = static_cast<png_uint_32>(Picture.Width);
+  Image.height = static_cast<png_uint_32>(Picture.Height);
+  Image.format = PNG_FORMAT_RGBA;
+  const auto Stride = static_cast<png_int_32>(Picture.Width * 4);
+  png_alloc_size_t Size = 0;
+  if (!png_image_write_to_memory(&Image, nullptr, &Size, 0, Picture.Rgba.data(), Stride, nullptr))
+    throw std::runtime_error(std::string("PNG encoding failed: ") + Image.message);
+  std::string Encoded(Size, '\0');
+  if (!png_image_write_to_memory(&Image, Encoded.data(), &Size, 0, Picture.Rgba.data(), Stride,
+                                 nullptr))
+    throw std::runtime_error(std::string("PNG encoding failed: ") + Image.message);
+  Encoded.resize(Size);
+  return Encoded;
+}
+
+std::string EncodeJpeg(const TPicture& Picture, int Quality) {
+  jpeg_compress_struct Info{};
+  jpeg_error_mgr Errors{};
+  Info.err = jpeg_std_error(&Errors);
+  jpeg_create_compress(&Info);
+  unsigned char* Buffer = nullptr;
+  unsigned long Size = 0;
+  jpeg_mem_dest(&Info, &Buffer, &Size);
+  Info.image_width = static_cast<JDIMENSION>(Picture.Width);
+  Info.image_height = static_cast<JDIMENSION>(Picture.Height);
+  Info.input_components = 3;
+  Info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&Info);
+  jpeg_set_quality(&Info, Quality, TRUE);
+  jpeg_start_compress(&Info, TRUE);
+  std::vector<JSAMPLE> Row(std::size_t(Picture.Width) * 3);
+  while (Info.next_scanline < Info.image_height) {
+    const int Y = static_cast<int>(Info.next_scanline);
+    for (int X = 0; X < Picture.Width; ++X)
+      for (int Channel = 0; Channel < 3; ++Channel)
+        Row[std::size_t(X) * 3 + Channel] = Picture.At(X, Y)[Channel];
+    JSAMPROW Rows[1] = {Row.data()};
+    jpeg_write_scanlines(&Info, Rows, 1);
+  }
+  jpeg_finish_compress(&Info);
+  jpeg_destroy_compress(&Info);
+  std::string Encoded(reinterpret_cast<const char*>(Buffer), Size);
+  std::free(Buffer);
+  return Encoded;
+}
+
+// --- output --------------------------------------------------------------------------------
+
+TOutput::TOutput(std::filesystem::path Root, bool KeepPictures)
+    : Folder(std::move(Root)), Keep(KeepPictures) {}
+
+void TOutput::Texture(const std::string& Name, const TPicture& Picture, TDdsFormat Format,
+                      const std::vector<TRect>& Segments) {
+  File("Textures/" + Name + ".dds", EncodeDds(Picture, Format));
+  if (!Segments.empty()) File("Textures/" + Name + ".tsg", EncodeTsg(Segments));
+  AddToSheet(Name, Picture, Segments);
+}
+
+void TOutput::SegmentFile(const std::string& FileName, const std::vector<TRect>& Segments) {
+  File("Textures/" + FileName, EncodeTsg(Segments));
+}
+
+void TOutput::BrandingPng(const std::string& Name, const TPicture& Picture) {
+  File("Branding/" + Name + ".png", EncodePng(Picture));
+  AddToSheet(Name, Picture, {});
+}
+
+void TOutput::BrandingJpeg(const std::string& Name, const TPicture& Picture, int Quality) {
+  File("Branding/" + Name + ".jpg", EncodeJpeg(Picture, Quality));
+  AddToSheet(Name, Picture, {});
+}
+
+void TOutput::File(const std::string& RelativePath, const std::string& Bytes) {
+  WriteWhole(Folder / RelativePath, Bytes);
+  Remember(RelativePath);
+}
+
+void TOutput::Remember(const std::string& RelativePath) {
+  std::lock_guard<std::mutex> Guard(Lock);
+  Files.push_back(RelativePath);
+}
+
+void TOutput::AddToSheet(const std::string& Name, const TPicture& Picture,
+                         const std::vector<TRect>& Segments) {
+  if (!Keep) return;
+  std::lock_guard<std::mutex> Guard(Lock);
+  Sheet.push_back({Name, Picture, Segments});
+}
+
+std::vector<std::string> TOutput::WrittenFiles() const {
+  std::lock_guard<std::mutex> Guard(Lock);
+  std::vector<std::string> Sorted = Files;
+  std::sort(Sorted.begin(), Sorted.end());
+  return Sorted;
+}
+
+std::vector<TSheetEntry> TOutput::SheetEntries() const {
+  std::lock_guard<std::mutex> Guard(Lock);
+  return Sheet;
+}
+
+std::vector<TGeneratorInfo>& Generators() {
+  static std::vector<TGeneratorInfo> All;
+  return All;
+}
+
+}  // namespace Assets
