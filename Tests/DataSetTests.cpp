@@ -22,6 +22,7 @@
 #include "EngineRenderer.h"
 #include "EngineStreams.h"
 #include "EngineTexts.h"
+#include "Inventory.h"
 #include "NullPlatform.h"
 #include "TestSupport.h"
 
@@ -97,6 +98,24 @@ class DataSetTextures : public TFreshUserTest {
     return G.Offset.X - G.Sprite->Size().X / 2;
   }
 };
+
+// Every name the screens look up loads with the game's loaders and its segments, with nothing
+// written to the error log (TearDown checks the log).
+TEST_F(DataSetTextures, EveryNameOfTheInventoryLoadsWithoutALogLine) {
+  for (const TTextureNeed& Need : TextureInventory()) {
+    const TTexture& Texture = Load(Need.Name);
+    EXPECT_GE(static_cast<int>(Texture.Segments.size()), Need.Segments) << Need.Name;
+  }
+  for (const char* Name : kPathNames) {
+    TPath Path;
+    Path.Name = Name;
+    EXPECT_TRUE(LoadPath(Path, Register.PathsFolder + Name + ".pth")) << Name;
+  }
+  TAudio Audio(Platform);
+  Audio.LoadSounds();
+  for (TContainerItem* Item = Audio.Samples().First(); Item; Item = Item->Next())
+    EXPECT_GT(static_cast<TSample*>(Item)->Duration, 0.0f) << Item->Name;
+}
 
 TEST_F(DataSetTextures, BothFontsHaveACellForEveryCodeOnA32PixelLine) {
   for (const char* Name : {"DefaultFont", "IconsFont"}) {
