@@ -241,14 +241,28 @@ double FractalNoise(double X, double Y, std::uint32_t Seed, int Octaves) {
 
 // --- encoders ------------------------------------------------------------------------------
 
+namespace {
+
+bool IsDxt1(TDdsFormat Format) {
+  return Format == TDdsFormat::Dxt1 || Format == TDdsFormat::Dxt1Fast;
+}
+
+int SquishFlags(TDdsFormat Format) {
+  const bool Fast = Format == TDdsFormat::Dxt1Fast || Format == TDdsFormat::Dxt5Fast;
+  return (IsDxt1(Format) ? squish::kDxt1 : squish::kDxt5 | squish::kWeightColourByAlpha) |
+         (Fast ? squish::kColourRangeFit : squish::kColourClusterFit);
+}
+
+}  // namespace
+
 std::string EncodeDds(const TPicture& Picture, TDdsFormat Format) {
   const int Width = Picture.Width, Height = Picture.Height;
   std::string Bytes = "DDS ";
   const bool Compressed = Format != TDdsFormat::Argb8888;
-  const std::uint32_t LinearSize =
-      Compressed ? static_cast<std::uint32_t>(squish::GetStorageRequirements(
-                       Width, Height, Format == TDdsFormat::Dxt1 ? squish::kDxt1 : squish::kDxt5))
-                 : static_cast<std::uint32_t>(Width) * 4;
+  const std::uint32_t LinearSize = Compressed
+                                       ? static_cast<std::uint32_t>(squish::GetStorageRequirements(
+                                             Width, Height, SquishFlags(Format)))
+                                       : static_cast<std::uint32_t>(Width) * 4;
   AppendUint32(Bytes, 124);
   // Caps, height, width, pixel format, and pitch (uncompressed) or linear size (compressed).
   AppendUint32(Bytes, 0x1 | 0x2 | 0x4 | 0x1000 | (Compressed ? 0x80000 : 0x8));
@@ -262,7 +276,7 @@ std::string EncodeDds(const TPicture& Picture, TDdsFormat Format) {
   AppendUint32(Bytes, 32);  // pixel format size
   if (Compressed) {
     AppendUint32(Bytes, 0x4);  // four-cc
-    Bytes += Format == TDdsFormat::Dxt1 ? "DXT1" : "DXT5";
+    Bytes += IsDxt1(Format) ? "DXT1" : "DXT5";
     for (int Field = 0; Field < 5; ++Field)
       AppendUint32(Bytes, 0);
   } else {
@@ -280,10 +294,7 @@ std::string EncodeDds(const TPicture& Picture, TDdsFormat Format) {
 
   if (Compressed) {
     std::string Blocks(LinearSize, '\0');
-    const int Flags = (Format == TDdsFormat::Dxt1 ? squish::kDxt1 : squish::kDxt5) |
-                      squish::kColourClusterFit |
-                      (Format == TDdsFormat::Dxt5 ? squish::kWeightColourByAlpha : 0);
-    squish::CompressImage(Picture.Rgba.data(), Width, Height, Blocks.data(), Flags);
+    squish::CompressImage(Picture.Rgba.data(), Width, Height, Blocks.data(), SquishFlags(Format));
     Bytes += Blocks;
   } else {
     Bytes.reserve(Bytes.size() + Picture.Rgba.size());

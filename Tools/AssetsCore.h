@@ -127,8 +127,9 @@ inline const TColor Shadow = Rgb(0x000000, 0.25);
 }  // namespace Palette
 
 // How a DDS stores its pixels: uncompressed A8R8G8B8, or DXT1 (opaque) / DXT5 (with alpha)
-// compressed with libsquish.
-enum class TDdsFormat { Argb8888, Dxt1, Dxt5 };
+// compressed with libsquish's cluster fit; the Fast kinds use its range fit, many times quicker
+// on large pictures, where on textured ground the difference does not show.
+enum class TDdsFormat { Argb8888, Dxt1, Dxt5, Dxt1Fast, Dxt5Fast };
 
 // One texture for the contact sheet: its name, pixels and segments (empty: the whole picture).
 struct TSheetEntry {
