@@ -166,6 +166,15 @@ void RoundedRectangle(cairo_t* Cr, double X, double Y, double Width, double Heig
   cairo_close_path(Cr);
 }
 
+void Ellipse(cairo_t* Cr, double X, double Y, double RadiusX, double RadiusY) {
+  cairo_save(Cr);
+  cairo_translate(Cr, X, Y);
+  cairo_scale(Cr, RadiusX, RadiusY);
+  cairo_new_sub_path(Cr);
+  cairo_arc(Cr, 0, 0, 1, 0, 2 * M_PI);
+  cairo_restore(Cr);
+}
+
 void InCell(cairo_t* Cr, const TRect& Cell, double Scale, const std::function<void()>& Draw) {
   cairo_save(Cr);
   cairo_rectangle(Cr, Cell.Left, Cell.Top, Cell.Width, Cell.Height);
@@ -255,7 +264,20 @@ int SquishFlags(TDdsFormat Format) {
 
 }  // namespace
 
-std::string EncodeDds(const TPicture& Picture, TDdsFormat Format) {
+// The picture with transparent pixels added to the right and below up to Width x Height.
+TPicture Padded(const TPicture& Picture, int Width, int Height) {
+  TPicture Result(Width, Height);
+  for (int Y = 0; Y < Picture.Height; ++Y)
+    std::copy_n(Picture.At(0, Y), std::size_t(Picture.Width) * 4, Result.At(0, Y));
+  return Result;
+}
+
+std::string EncodeDds(const TPicture& Original, TDdsFormat Format) {
+  const bool WholeBlocksNeeded =
+      Format != TDdsFormat::Argb8888 && (Original.Width % 4 || Original.Height % 4);
+  const TPicture& Picture = WholeBlocksNeeded ? Padded(Original, WholeBlocks(Original.Width),
+                                                       WholeBlocks(Original.Height))
+                                              : Original;
   const int Width = Picture.Width, Height = Picture.Height;
   std::string Bytes = "DDS ";
   const bool Compressed = Format != TDdsFormat::Argb8888;

@@ -73,6 +73,10 @@ struct TRect {
 // Gutter transparent pixels (so two cells are 2 x Gutter apart) so that bilinear filtering of
 // one cell never reads its neighbour. Cell i is rects[i].
 std::vector<TRect> GridCells(int Count, int Columns, int CellWidth, int CellHeight, int Gutter = 1);
+// A picture side rounded up to whole 4 x 4 blocks, as compressed textures are stored.
+inline int WholeBlocks(int Side) {
+  return (Side + 3) / 4 * 4;
+}
 // The picture size that holds the given cells (their right and bottom edges plus the gutter).
 int CellsWidth(const std::vector<TRect>& Cells, int Gutter = 1);
 int CellsHeight(const std::vector<TRect>& Cells, int Gutter = 1);
@@ -80,6 +84,8 @@ int CellsHeight(const std::vector<TRect>& Cells, int Gutter = 1);
 // Cairo helpers: the path of a rounded rectangle, and running a drawing inside one cell (the
 // origin moved to the cell's corner, scaled by Scale, and clipped to the cell).
 void RoundedRectangle(cairo_t* Cr, double X, double Y, double Width, double Height, double Radius);
+// Adds an ellipse centred on (X, Y) to the path as a sub-path of its own.
+void Ellipse(cairo_t* Cr, double X, double Y, double RadiusX, double RadiusY);
 void InCell(cairo_t* Cr, const TRect& Cell, double Scale, const std::function<void()>& Draw);
 
 // A small, fast and fully deterministic random generator (SplitMix64).
@@ -174,7 +180,9 @@ class TOutput {
   std::vector<TSheetEntry> Sheet;
 };
 
-// File encoders (pure functions of their input).
+// File encoders (pure functions of their input). A compressed DDS of a picture whose sides are
+// not whole 4 x 4 blocks holds the picture padded with transparent pixels to the right and below,
+// as the game's loader takes only whole blocks; segments stay where they are.
 std::string EncodeDds(const TPicture& Picture, TDdsFormat Format);
 std::string EncodeTsg(const std::vector<TRect>& Segments);
 std::string EncodePng(const TPicture& Picture);

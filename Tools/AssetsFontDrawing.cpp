@@ -38,7 +38,7 @@ void Mask(cairo_t* Cr, const TColor& Color, bool Smiling) {
     cairo_save(Cr);
     cairo_translate(Cr, Side * 3.1, -3.2);
     cairo_rotate(Cr, Side * Slant);
-    Draw::Ellipse(Cr, 0, 0, 2.2, 1.3);
+    Assets::Ellipse(Cr, 0, 0, 2.2, 1.3);
     cairo_restore(Cr);
     cairo_fill(Cr);
   }
@@ -66,15 +66,6 @@ void SetSource(cairo_t* Cr, const TColor& Color) {
 void Circle(cairo_t* Cr, double X, double Y, double Radius) {
   cairo_new_sub_path(Cr);
   cairo_arc(Cr, X, Y, Radius, 0, 2 * M_PI);
-}
-
-void Ellipse(cairo_t* Cr, double X, double Y, double RadiusX, double RadiusY) {
-  cairo_save(Cr);
-  cairo_translate(Cr, X, Y);
-  cairo_scale(Cr, RadiusX, RadiusY);
-  cairo_new_sub_path(Cr);
-  cairo_arc(Cr, 0, 0, 1, 0, 2 * M_PI);
-  cairo_restore(Cr);
 }
 
 void LeafPath(cairo_t* Cr, double X, double Y, double Length, double Width, double Angle) {

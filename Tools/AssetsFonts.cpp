@@ -70,7 +70,7 @@ TPicture PackAtlas(const TGlyphs& Cells, int AtlasWidth, std::vector<TRect>& Seg
     X += Width + 2 * kGutter;
   }
   // A height divisible by 4 keeps the atlas friendly to any texture unit.
-  const int Height = (CellsHeight(Segments, kGutter) + 3) / 4 * 4;
+  const int Height = WholeBlocks(CellsHeight(Segments, kGutter));
   TPicture Atlas(AtlasWidth, Height);
   for (std::size_t Index = 0; Index < Cells.size(); ++Index) {
     const TRect& Place = Segments[Index];

@@ -51,7 +51,6 @@ TPicture PackAtlas(const TGlyphs& Cells, int AtlasWidth, std::vector<TRect>& Seg
 namespace Draw {
 void SetSource(cairo_t* Cr, const TColor& Color);
 void Circle(cairo_t* Cr, double X, double Y, double Radius);
-void Ellipse(cairo_t* Cr, double X, double Y, double RadiusX, double RadiusY);
 // A leaf from its base (X, Y) towards Angle (radians, 0 = right), Length long.
 void LeafPath(cairo_t* Cr, double X, double Y, double Length, double Width, double Angle);
 // Fills the current path with Color, lit from the upper left, and keeps the path.

@@ -41,15 +41,6 @@ void FillLit(cairo_t* Cr, const TColor& Base, double X0, double Y0, double X1, d
   cairo_new_path(Cr);
 }
 
-void Ellipse(cairo_t* Cr, double X, double Y, double RadiusX, double RadiusY) {
-  cairo_save(Cr);
-  cairo_translate(Cr, X, Y);
-  cairo_scale(Cr, RadiusX, RadiusY);
-  cairo_new_sub_path(Cr);
-  cairo_arc(Cr, 0, 0, 1, 0, 2 * M_PI);
-  cairo_restore(Cr);
-}
-
 void ShouldersPath(cairo_t* Cr) {
   cairo_move_to(Cr, 4, 161);
   cairo_curve_to(Cr, 6, 136, 16, 124, 40, 117);

@@ -17,15 +17,6 @@ constexpr double kPixelsPerUnit = 2.0;
 constexpr double kMedallionX = kWidth / 2 - 235, kMedallionY = kHeight / 2;
 constexpr double kMedallionRadiusX = 74, kMedallionRadiusY = 90;
 
-void EllipsePath(cairo_t* Cr, double X, double Y, double RadiusX, double RadiusY) {
-  cairo_save(Cr);
-  cairo_translate(Cr, X, Y);
-  cairo_scale(Cr, RadiusX, RadiusY);
-  cairo_new_sub_path(Cr);
-  cairo_arc(Cr, 0, 0, 1, 0, 2 * M_PI);
-  cairo_restore(Cr);
-}
-
 void BubblePath(cairo_t* Cr, double Inset) {
   RoundedRectangle(Cr, 6 + Inset, 6 + Inset, kWidth - 12 - 2 * Inset, kHeight - 14 - 2 * Inset,
                    46 - Inset);
@@ -81,10 +72,10 @@ void DrawRim(cairo_t* Cr) {
 
 // The medallion behind the face: a sunny window of sky and sand ringed in gold with laurel.
 void DrawMedallion(cairo_t* Cr) {
-  EllipsePath(Cr, kMedallionX + 3, kMedallionY + 4, kMedallionRadiusX + 4, kMedallionRadiusY + 4);
+  Ellipse(Cr, kMedallionX + 3, kMedallionY + 4, kMedallionRadiusX + 4, kMedallionRadiusY + 4);
   cairo_set_source_rgba(Cr, 0, 0, 0, 0.3);
   cairo_fill(Cr);
-  EllipsePath(Cr, kMedallionX, kMedallionY, kMedallionRadiusX, kMedallionRadiusY);
+  Ellipse(Cr, kMedallionX, kMedallionY, kMedallionRadiusX, kMedallionRadiusY);
   cairo_pattern_t* Sky = cairo_pattern_create_radial(kMedallionX - 20, kMedallionY - 40, 10,
                                                      kMedallionX, kMedallionY, 100);
   const TColor Centre = Mix(Palette::Sky, Palette::Whitewash, 0.45);
@@ -96,7 +87,7 @@ void DrawMedallion(cairo_t* Cr) {
   cairo_pattern_destroy(Sky);
   StrokeGoldTrim(Cr, 4.5);
   cairo_new_path(Cr);
-  EllipsePath(Cr, kMedallionX, kMedallionY, kMedallionRadiusX - 6, kMedallionRadiusY - 6);
+  Ellipse(Cr, kMedallionX, kMedallionY, kMedallionRadiusX - 6, kMedallionRadiusY - 6);
   cairo_set_source_rgba(Cr, 1, 1, 1, 0.35);
   cairo_set_line_width(Cr, 1.2);
   cairo_stroke(Cr);

@@ -265,7 +265,7 @@ void LaurelSprig(cairo_t* Cr, double X, double Y, double Length, double Angle, d
 }
 
 int BlockAligned(double Size) {
-  return static_cast<int>(std::ceil(Size / 4.0 - 1e-9)) * 4;
+  return WholeBlocks(static_cast<int>(std::ceil(Size - 1e-9)));
 }
 
 }  // namespace Assets::Forms

@@ -35,11 +35,6 @@ TPicture WithDropShadow(const TPicture& Picture, double OffsetPixels, double Blu
 // The greyed copy of an icon: desaturated, darker and flatter.
 TPicture Greyed(const TPicture& Picture);
 
-// A picture side rounded up to whole 4 x 4 blocks, as compressed textures need.
-inline int WholeBlocks(int Side) {
-  return (Side + 3) / 4 * 4;
-}
-
 // Cuts one cell out of an atlas and pastes a picture into a cell.
 TPicture CutCell(const TPicture& Atlas, const TRect& Cell);
 void PasteCell(TPicture& Atlas, const TRect& Cell, const TPicture& Picture);

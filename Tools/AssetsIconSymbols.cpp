@@ -32,14 +32,6 @@ void Box(cairo_t* Cr, double X0, double Y0, double X1, double Y1, const TColor& 
   FillLit(Cr, Color);
 }
 
-void Ellipse(cairo_t* Cr, double Cx, double Cy, double Rx, double Ry) {
-  cairo_save(Cr);
-  cairo_translate(Cr, Cx, Cy);
-  cairo_scale(Cr, Rx, Ry);
-  Circle(Cr, 0, 0, 1);
-  cairo_restore(Cr);
-}
-
 // Runs Draw with the origin moved to (X, Y), turned by Degrees and scaled.
 template <typename TDraw>
 void Placed(cairo_t* Cr, double X, double Y, double Degrees, double Scale, TDraw Draw) {

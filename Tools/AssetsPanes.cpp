@@ -1255,9 +1255,7 @@ void RenderFrame(cairo_t* Atlas, const TRect& Cell, int Look, int Variant, const
 
 TPicture RenderPane(int Variants, const TPaneDraw& Draw, bool ShadowsOnOwnGround) {
   const std::vector<TRect> Cells = PaneCells(Variants);
-  // Compressed textures come in blocks of 4 x 4 pixels, so both sides are rounded up to them.
-  const auto RoundUp = [](int Side) { return (Side + 3) / 4 * 4; };
-  TCanvas Atlas(RoundUp(CellsWidth(Cells)), RoundUp(CellsHeight(Cells)));
+  TCanvas Atlas(WholeBlocks(CellsWidth(Cells)), WholeBlocks(CellsHeight(Cells)));
   for (int Variant = 0; Variant < Variants; ++Variant)
     for (int Look = 0; Look < kLooks; ++Look)
       RenderFrame(Atlas.Cr(), Cells[static_cast<std::size_t>(Variant * kLooks + Look)], Look,
