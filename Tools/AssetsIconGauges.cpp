@@ -222,6 +222,7 @@ void DrawDamage(cairo_t* Cr) {
   cairo_pattern_add_color_stop_rgb(Hot, 0.5, 0.93, 0.33, 0.12);
   cairo_pattern_add_color_stop_rgb(Hot, 1, 0.72, 0.14, 0.06);
   cairo_set_source(Cr, Hot);
+  cairo_pattern_destroy(Hot);
   cairo_set_line_width(Cr, 6);
   cairo_stroke_preserve(Cr);
   cairo_fill(Cr);

@@ -835,6 +835,7 @@ void DrawLighthouse(cairo_t* Cr, const TLot& Lot, int Stage) {
     cairo_set_source(Cr, Glow);
     cairo_arc(Cr, X + 1, Y - 38, 14, 0, 2 * M_PI);
     cairo_fill(Cr);
+    cairo_pattern_destroy(Glow);
   }
 }
 
