@@ -4,6 +4,8 @@
 // drawn in batches against drawn one by one. The device draws on a render thread of its own:
 // textures made, changed and freed between frames, frames read back at once, frames larger than
 // one draw call, a device closed while it draws, and a failure on that thread are checked too.
+// The generated data set is composed as the mission screen composes it and checked where the
+// marks of the texts and the map must show.
 //
 // CALVORA_UPDATE_SCREENSHOTS=1 rewrites the reference picture instead of comparing with it.
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <memory>
 
 #include "EngineImages.h"
@@ -59,18 +62,18 @@ void ExpectColor(const TFrame& Frame, float X, float Y, TRgba Want, const char* 
 // A game window of 320 x 200 on the offscreen driver, with its renderer.
 class TOffscreenGame {
  public:
-  explicit TOffscreenGame(int MaxBatchQuads) {
+  explicit TOffscreenGame(int MaxBatchQuads, int Width = kFrameWidth, int Height = kFrameHeight) {
     Register = TRegister{};
-    Register.DesktopWidth = 1024;
-    Register.DesktopHeight = 768;
-    Register.WindowWidth = kFrameWidth;
-    Register.WindowHeight = kFrameHeight;
+    Register.DesktopWidth = std::max(1024, Width);
+    Register.DesktopHeight = std::max(768, Height);
+    Register.WindowWidth = Width;
+    Register.WindowHeight = Height;
     Register.SpritePool = 32;
     Platform::TSdlOptions Options;
     Options.Headless = true;
     Options.MaxBatchQuads = MaxBatchQuads;
     Platform = Platform::CreateSdlPlatform(Options);
-    Platform->CreateGameWindow({0, 0, kFrameWidth, kFrameHeight}, "Screenshot");
+    Platform->CreateGameWindow({0, 0, Width, Height}, "Screenshot");
     Renderer = std::make_unique<TRenderer>(*Platform);
   }
   ~TOffscreenGame() {
@@ -672,6 +675,169 @@ TEST_F(ScreenshotTest, TextsInEveryAlignmentAndARunningEffectMatchTheirReference
     Frame = Game.Draw();
   }
   CompareOrUpdate(Frame, std::string(CALVORA_FIXTURES) + "/Screenshots/TextsAndEffect.png");
+}
+
+// ---- the generated data set on screen ----
+
+// A pane's diamond centre in the centre-origin layout.
+TVector PaneCentre(int Row, int Column) {
+  return {static_cast<float>((Row + Column - 4) * 126), static_cast<float>((Column - Row) * 63)};
+}
+
+// A text of the default font at zoom 1 whose first character's cell starts at Left, Top.
+struct TPlacedText {
+  TVector LeftTop;
+  std::string Characters;
+};
+
+// The mission screen's look from the generated pictures: the map with a lake, the frame above
+// it, panes of many kinds, the selector and a damage marker, action icons on their faces with a
+// ring gauge, and texts with every overlay sequence of the default font on the frame's panels.
+class TMissionLookScene {
+ public:
+  static constexpr int kHappyRow = 2, kHappyColumn = 2;  // an empty grass pane
+
+  TMissionLookScene() {
+    const std::string Data = CALVORA_DATA_FOLDER "/";
+    Register.TexturesFolder = Data + "Textures/";
+    Register.BrandingFolder = Data + "Branding/";
+    Register.SpritePool = 256;
+    Register.TextPool = 16;
+    Texts = std::make_unique<TTexts>(*Renderer);
+    Place(Renderer->GetTexture("Map13"), -1200, {0, 0}, {1280, 640});
+    Place(Renderer->GetTexture("FormMission"), -1000, {0, 0}, {1280, 800});
+    PlacePanes();
+    PlaceIcons();
+    for (std::size_t Line = 0; Line < Lines().size(); ++Line) {
+      Texts->CreateText(Shown[Line], 10, 0, 1.0f, {600, 32});
+      Shown[Line]->SetPosition({Lines()[Line].LeftTop.X + 300, Lines()[Line].LeftTop.Y + 16});
+      Shown[Line]->SetText(Lines()[Line].Characters);
+    }
+    Texts->CreateIconText(Marks, 300, 4, 0.78125f, {160, 25});
+    Marks->SetPosition(VectorAdd(PaneCentre(0, 4), {0, -13 + 30}));
+    Marks->SetText("\x0E\x0F\x10\x11\x12");
+  }
+  ~TMissionLookScene() { Texts.reset(); }
+
+  // Pictogram, backspace and mark sequences, as the panels show them, and the goal lines.
+  static const std::vector<TPlacedText>& Lines() {
+    static const std::vector<TPlacedText> All = {
+        {{-580, -390}, "\x16 Time 12:34"},
+        {{-580, -356}, "\x19\x08\x05Trophy goal"},
+        {{-300, -390},
+         "\x16\x08\x06"
+         "Deadline 20:00"},
+        {{40, -390}, "\x1F\x08\x08\x05 Build five houses"},
+        {{40, -356}, "\x1F Reach 200 residents"},
+        {{-560, 334},
+         "\x01\x08\x05"
+         "Cost 1,250"},
+        {{-260, 334}, "\x02\x08\x06Wood 12"},
+        {{40, 334}, "\x0E\x08\x07\x0F\x08\x05\x10\x08\x05"},
+    };
+    return All;
+  }
+
+ private:
+  TText* Shown[8] = {};
+  TText* Marks = nullptr;
+
+  static void PlacePane(const std::string& Name, int Row, int Column, int Frame) {
+    Place(Renderer->GetTexture(Name), 140 + 10 * (Column - Row),
+          VectorAdd(PaneCentre(Row, Column), {0, -13}), {252, 152}, 0xFFFFFFFF, Frame);
+  }
+
+  static void PlacePanes() {
+    PlacePane("Pane1Forest7", 4, 0, 0);
+    PlacePane("Pane1Forest3", 4, 1, 1);
+    PlacePane("Pane2House3", 3, 0, 4);
+    PlacePane("Pane1Forest12", 3, 1, 2);
+    PlacePane("Pane1BuildingPlot", 3, 2, 0);
+    PlacePane("Pane1HouseOld1", 2, 0, 0);
+    PlacePane("Pane4Aqueduct", 2, 1, 0);
+    PlacePane("Pane4Aqueduct", 2, 3, 12);
+    PlacePane("Pane4Aqueduct", 2, 4, 8 + 2);
+    PlacePane("Pane1Service5", 1, 0, 0);
+    PlacePane("Pane1Granary", 1, 2, 1);
+    PlacePane("Pane1Appeal1", 1, 3, 0);
+    PlacePane("Pane1Debris2", 1, 4, 3);
+    PlacePane("Pane1Fort", 0, 0, 0);
+    PlacePane("Pane1Service2", 0, 1, 0);
+    PlacePane("Pane1Stones", 0, 2, 0);
+    PlacePane("Pane1Workshop", 0, 3, 0);
+    PlacePane("Pane2House5", 0, 4, 1);
+    Place(Renderer->GetTexture("Selector"), 139 + 10, PaneCentre(1, 2), {270, 135});
+    Place(Renderer->GetTexture("Damage"), 200, VectorAdd(PaneCentre(1, 2), {0, -13}), {60, 60})
+        ->SetAngle(-5);
+  }
+
+  // Icons on round faces in the first slots of the action triangle, one greyed, one with a gauge.
+  static void PlaceIcons() {
+    const TVector Slots[6] = {{875, 605}, {940, 570},  {1005, 540},
+                              {940, 635}, {1005, 605}, {1070, 570}};
+    const int Icons[6] = {12, 17, 26, 29 + 72, 63, 9};
+    for (int Slot = 0; Slot < 6; ++Slot) {
+      const TVector Centre{Slots[Slot].X + 30 - 640, Slots[Slot].Y + 30 - 400};
+      const bool Grey = Icons[Slot] >= 72;
+      Place(Renderer->GetTexture("Buttons"), 400, Centre, {60, 60}, Grey ? 0xFF999999 : 0xFFDD0022,
+            0);
+      Place(Renderer->GetTexture("ActionIcons"), 401, Centre, {40, 40}, 0xFFFFFFFF, Icons[Slot]);
+      Place(Renderer->GetTexture("Buttons"), 402, Centre, {60, 60}, 0xFFFFFFFF, Slot == 0 ? 2 : 1);
+    }
+    TSprite* Ring = Place(Renderer->GetTexture("Progress"), 403, {1070 + 30 - 640, 570 + 30 - 400},
+                          {60, 60}, 0x66000000, 63 - 40);
+    Ring->SetFlipX(true);
+  }
+};
+
+// Whether most pixels of a small disc around a point are of a kind.
+bool MostlyNear(const TFrame& Frame, TVector Point,
+                const std::function<bool(const std::uint8_t*)>& Kind) {
+  int Count = 0, Matching = 0;
+  for (int Y = -6; Y <= 6; ++Y)
+    for (int X = -6; X <= 6; ++X) {
+      if (X * X + Y * Y > 36) continue;
+      const int PixelX = static_cast<int>(Point.X) + 640 + X,
+                PixelY = static_cast<int>(Point.Y) + 400 + Y;
+      ++Count;
+      Matching += Kind(&Frame.Rgba[(static_cast<std::size_t>(PixelY) * Frame.Width + PixelX) * 4]);
+    }
+  return Matching * 2 > Count;
+}
+
+TEST_F(ScreenshotTest, TheGeneratedDataShowsTheMissionScreenWithEveryMarkInPlace) {
+  TOffscreenGame Game(0, 1280, 800);
+  TFrame Frame;
+  {
+    TMissionLookScene Scene;
+    Game.Draw();
+    Frame = Game.Draw();
+  }
+  EXPECT_TRUE(ErrorLog.Lines().empty()) << ErrorLog.Lines().front();
+  std::cout << "the composed screen: " << Keep(Frame, "MissionLook.png") << "\n";
+  const auto Green = [](const std::uint8_t* P) { return P[1] > P[0] + 40 && P[1] > P[2] + 40; };
+  const auto Red = [](const std::uint8_t* P) { return P[0] > P[1] + 60 && P[0] > P[2] + 60; };
+  const auto Amber = [](const std::uint8_t* P) {
+    return P[0] > 150 && P[1] > 90 && P[2] < P[1] - 40;
+  };
+  const auto Grass = [](const std::uint8_t* P) { return P[1] > P[0] && P[1] > P[2]; };
+  const auto& Lines = TMissionLookScene::Lines();
+  // Each mark's badge is drawn over the lower right of its pictogram (its cell starts 18 font
+  // pixels on); a reached goal's badge covers the bullet itself.
+  const TVector Badge{18 + 12, 21};
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[1].LeftTop, Badge), Green)) << "trophy reached";
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[2].LeftTop, Badge), Red)) << "deadline passed";
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[3].LeftTop, {12, 21}), Green)) << "goal reached";
+  EXPECT_FALSE(MostlyNear(Frame, VectorAdd(Lines[4].LeftTop, {12, 21}), Green)) << "goal open";
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[5].LeftTop, Badge), Green)) << "cost affordable";
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[6].LeftTop, Badge), Red)) << "wood short";
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[7].LeftTop, Badge), Amber)) << "service missing";
+  // The next need's mark starts one pictogram and its mark further on.
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[7].LeftTop, {38 + 18 + 12, 21}), Green))
+      << "service there";
+  // The map shows through the frame on an empty pane.
+  EXPECT_TRUE(MostlyNear(
+      Frame, PaneCentre(TMissionLookScene::kHappyRow, TMissionLookScene::kHappyColumn), Grass));
 }
 
 }  // namespace

@@ -123,7 +123,11 @@ int main(int argc, char** argv) {
   std::string Unknown;
   const std::vector<Assets::TGeneratorInfo> Chosen = ChosenGenerators(Options.Only, Unknown);
   if (!Unknown.empty()) {
-    std::cerr << "calvora-assets: no generator named '" << Unknown << "'\n" << kUsage;
+    std::cerr << "calvora-assets: no generator named '" << Unknown << "'\n"
+              << kUsage << "  generators:";
+    for (const Assets::TGeneratorInfo& Generator : ChosenGenerators({}, Unknown))
+      std::cerr << " " << Generator.Name;
+    std::cerr << "\n";
     return 2;
   }
   if (Options.Jobs == 0) Options.Jobs = std::max(1u, std::thread::hardware_concurrency());
