@@ -2,7 +2,6 @@
 // loaders, sources and their pool, loops, streaming, music cross-fades, a captured mix of a known
 // scene, the key sound, running without a sound card, and calvora-data sound. The Ogg files are
 // encoded by the tests themselves with vorbisenc.
-#include <sys/wait.h>  // the exit status of calvora-data
 
 #include <vorbis/vorbisenc.h>
 #include <vorbis/vorbisfile.h>
@@ -1021,11 +1020,9 @@ TEST_F(AudioGameTest, TheGameRunsWithoutASoundCardAndLogsWhy) {
 
 // ---- calvora-data sound -----------------------------------------------------------------------
 
-int RunTool(const std::string& Arguments, const std::string& Output) {
-  const int Status = std::system(
-      (std::string(CALVORA_DATA_TOOL) + " sound " + Arguments + " > '" + Output + "' 2>&1")
-          .c_str());
-  return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+// Runs calvora-data sound; its standard error goes through a file in Folder.
+TToolRun RunTool(const std::string& Arguments, const std::string& Folder) {
+  return RunProgram(Quoted(CALVORA_DATA_TOOL) + " sound " + Arguments, Folder + "errors.txt");
 }
 
 TEST(AudioTool, WritesThePcmOfTheSampleAsAWav) {
@@ -1037,13 +1034,15 @@ TEST(AudioTool, WritesThePcmOfTheSampleAsAWav) {
   Wav.Rate = 11025;
   Wav.Data = "\x10\x20\x30\x40\x50\x60";
   WriteTextFile(Dir + "Click.wav", Wav.Bytes());
-  EXPECT_EQ(RunTool("'" + Dir + "Click.wav' --wav '" + Dir + "out.wav'", Dir + "log"), 0);
+  TToolRun Run = RunTool(Quoted(Dir + "Click.wav") + " --wav " + Quoted(Dir + "out.wav"), Dir);
+  EXPECT_EQ(Run.Status, 0);
   EXPECT_EQ(ReadTextFile(Dir + "out.wav"), Wav.Bytes());  // the file's own format
-  EXPECT_EQ(ReadTextFile(Dir + "log"), "Click: 8-bit stereo 11025 Hz, 0.000 s, 6 bytes\n");
+  EXPECT_EQ(Run.Output + Run.Errors, "Click: 8-bit stereo 11025 Hz, 0.000 s, 6 bytes\n");
 
   // A music file long enough to stream is decoded whole, as 16-bit PCM.
   WriteTextFile(Dir + "Theme1.ogg", ShortMusic("theme1", 441));
-  EXPECT_EQ(RunTool("--wav '" + Dir + "theme.wav' '" + Dir + "Theme1.ogg'", Dir + "log"), 0);
+  Run = RunTool("--wav " + Quoted(Dir + "theme.wav") + " " + Quoted(Dir + "Theme1.ogg"), Dir);
+  EXPECT_EQ(Run.Status, 0) << Run.Errors;
   const std::vector<std::int16_t> Decoded = DecodeOgg(Dir + "Theme1.ogg");
   const std::string Expected =
       Platform::EncodeWav(TSoundFormat::Pcm(1, 16, 11025), Decoded.data(), Decoded.size() * 2);
@@ -1057,23 +1056,25 @@ TEST(AudioTool, PrintsTheGamesMessageWhenTheFileIsRefused) {
   Wav.Bits = 24;
   Wav.Data = "\1\2\3";
   WriteTextFile(Dir + "Deep.wav", Wav.Bytes());
+  const std::string ToOut = " --wav " + Quoted(Dir + "out.wav");
   struct Case {
     std::string Arguments;
     int Status;
     std::string Output;
   };
   const Case Cases[] = {
-      {"'" + Dir + "Deep.wav' --wav '" + Dir + "out.wav'", 1,
+      {Quoted(Dir + "Deep.wav") + ToOut, 1,
        "Failed to load audio sample \"Deep\" (Unsupported bits per sample)\n"},
-      {"'" + Dir + "None.ogg' --wav '" + Dir + "out.wav'", 1,
+      {Quoted(Dir + "None.ogg") + ToOut, 1,
        "Failed to load audio sample \"None\" (Missing file)\n"},
-      {"'" + Dir + "Deep.wav'", 2, ""},
-      {"'" + Dir + "Deep.mp3' --wav '" + Dir + "out.wav'", 2, ""},
+      {Quoted(Dir + "Deep.wav"), 2, ""},
+      {Quoted(Dir + "Deep.mp3") + ToOut, 2, ""},
   };
   for (const Case& C : Cases) {
-    EXPECT_EQ(RunTool(C.Arguments, Dir + "log"), C.Status) << C.Arguments;
+    const TToolRun Run = RunTool(C.Arguments, Dir);
+    EXPECT_EQ(Run.Status, C.Status) << C.Arguments;
     if (!C.Output.empty()) {
-      EXPECT_EQ(ReadTextFile(Dir + "log"), C.Output) << C.Arguments;
+      EXPECT_EQ(Run.Output + Run.Errors, C.Output) << C.Arguments;
     }
   }
   EXPECT_FALSE(ReadTextFile(Dir + "out.wav"));

@@ -14,7 +14,6 @@
 
 #include "AllocationCounter.h"
 #include "EngineClasses.h"
-#include "TestSupport.h"
 
 namespace {
 

@@ -9,9 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,14 +29,14 @@ namespace {
 
 const std::string kData = CALVORA_DATA_FOLDER "/";
 
+// The whole file; empty when it cannot be read.
 std::string ReadBinary(const std::string& Path) {
-  std::ifstream In(Path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
+  return ReadTextFile(Path).value_or("");
 }
 
 TEST(DataSet, CalvoraDataCheckFindsNoError) {
   TScratchFolder Scratch;
-  const TToolRun Run = RunProgram(std::string(CALVORA_DATA_TOOL) + " check '" + kData + "'",
+  const TToolRun Run = RunProgram(Quoted(CALVORA_DATA_TOOL) + " check " + Quoted(kData),
                                   Scratch.Path() + "/errors.txt");
   EXPECT_EQ(Run.Status, 0) << Run.Output << Run.Errors;
   // 94 textures of the screens and one splash picture, the 26 sounds, both paths.
@@ -80,17 +78,12 @@ class DataSetTextures : public TFreshUserTest {
     return Texture;
   }
 
-  // The RGBA pixels the device holds (its size may be padded; ImageWidth x ImageHeight is the
-  // picture).
-  static const std::vector<std::uint8_t>& Pixels(const TTexture& Texture) {
-    return dynamic_cast<const Platform::TNullTexture&>(*Texture.DeviceTexture).Rgba;
-  }
+  // The pixel at (U, V) of the picture (0..1 across ImageWidth x ImageHeight, which the device
+  // texture may pad).
   static const std::uint8_t* PixelAt(const TTexture& Texture, double U, double V) {
     const int X = std::clamp(static_cast<int>(U * Texture.ImageWidth), 0, Texture.ImageWidth - 1);
     const int Y = std::clamp(static_cast<int>(V * Texture.ImageHeight), 0, Texture.ImageHeight - 1);
-    return &Pixels(Texture)[(static_cast<std::size_t>(Y) * static_cast<std::size_t>(Texture.Width) +
-                             static_cast<std::size_t>(X)) *
-                            4];
+    return NullPixel(Texture, X, Y);
   }
 
   // The left edge of a glyph in font pixels (its offset is its centre).
@@ -169,7 +162,7 @@ TEST_F(DataSetTextures, BlankIsOpaqueBlack) {
   const TTexture& Blank = Load("Blank");
   for (int Y = 0; Y < Blank.ImageHeight; ++Y)
     for (int X = 0; X < Blank.ImageWidth; ++X) {
-      const std::uint8_t* P = &Pixels(Blank)[(static_cast<std::size_t>(Y) * Blank.Width + X) * 4];
+      const std::uint8_t* P = NullPixel(Blank, X, Y);
       EXPECT_EQ(P[0] | P[1] | P[2], 0);
       EXPECT_EQ(P[3], 255);
     }
@@ -246,15 +239,14 @@ TEST_F(DataSetTextures, MapsShowWaterExactlyWhereTheirPanesAreWater) {
 }
 
 // Whether a segment of a texture has any visible pixel.
-bool HasInk(const TTexture& Texture, const std::vector<std::uint8_t>& Rgba, const TVector& UvMin,
-            const TVector& UvMax) {
+bool HasInk(const TTexture& Texture, const TVector& UvMin, const TVector& UvMax) {
   const int Left = static_cast<int>(UvMin.X * Texture.Width),
             Right = static_cast<int>(UvMax.X * Texture.Width);
   const int Top = static_cast<int>(UvMin.Y * Texture.Height),
             Bottom = static_cast<int>(UvMax.Y * Texture.Height);
   for (int Y = Top; Y < Bottom; ++Y)
     for (int X = Left; X < Right; ++X)
-      if (Rgba[(static_cast<std::size_t>(Y) * Texture.Width + X) * 4 + 3] > 32) return true;
+      if (NullPixel(Texture, X, Y)[3] > 32) return true;
   return false;
 }
 
@@ -266,16 +258,9 @@ TEST_F(DataSetTextures, EveryFrameOfEveryPanePictureAndEveryIconIsDrawn) {
       All[std::size_t(Index)] = Index;
     return All;
   };
-  for (const char* Kind : {"BuildingPlot", "HouseOld1", "HouseOld2", "Appeal1", "Debris1",
-                           "Debris2", "Stones", "Fort", "Granary", "Workshop"})
-    Atlases.push_back({std::string("Pane1") + Kind, Frames(4)});
-  for (int N = 1; N <= 8; ++N)
-    Atlases.push_back({"Pane1Service" + std::to_string(N), Frames(4)});
-  for (int N = 1; N <= 12; ++N)
-    Atlases.push_back({"Pane1Forest" + std::to_string(N), Frames(4)});
-  for (int N = 1; N <= 5; ++N)
-    Atlases.push_back({"Pane2House" + std::to_string(N), Frames(8)});
-  Atlases.push_back({"Pane4Aqueduct", Frames(16)});
+  // Every look of a pane picture is drawn.
+  for (const TTextureNeed& Need : TextureInventory())
+    if (Need.Name.starts_with("Pane")) Atlases.push_back({Need.Name, Frames(Need.Segments)});
   std::vector<int> Icons;
   for (int Icon = 1; Icon <= 64; ++Icon) {
     Icons.push_back(Icon);
@@ -295,7 +280,7 @@ TEST_F(DataSetTextures, EveryFrameOfEveryPanePictureAndEveryIconIsDrawn) {
       // The segment's texture rectangle: its matrix maps the unit square onto it.
       const TMatrix& M = Texture.Segments[static_cast<std::size_t>(Frame)].Matrix;
       const TVector UvMin{M.M31, M.M32}, UvMax{M.M11 + M.M31, M.M22 + M.M32};
-      EXPECT_TRUE(HasInk(Texture, Pixels(Texture), UvMin, UvMax)) << Name << " frame " << Frame;
+      EXPECT_TRUE(HasInk(Texture, UvMin, UvMax)) << Name << " frame " << Frame;
     }
   }
 }
@@ -333,76 +318,98 @@ std::vector<std::int16_t> WavSamples(const std::string& Path, int& Channels) {
   EXPECT_EQ(File.substr(0, 4), "RIFF");
   EXPECT_EQ(File.substr(12, 4), "fmt ");
   EXPECT_EQ(File.substr(36, 4), "data") << Path;
-  std::int16_t ChannelField = 0, Bits = 0;
-  std::memcpy(&ChannelField, &File[22], 2);
-  std::memcpy(&Bits, &File[34], 2);
-  EXPECT_EQ(Bits, 16) << Path;
-  Channels = ChannelField;
-  std::uint32_t Bytes = 0;
-  std::memcpy(&Bytes, &File[40], 4);
-  std::vector<std::int16_t> Samples(std::min<std::size_t>(Bytes, File.size() - 44) / 2);
-  std::memcpy(Samples.data(), &File[44], Samples.size() * 2);
+  Channels = TStreamReader(File, 22).Read<std::int16_t>();
+  EXPECT_EQ(TStreamReader(File, 34).Read<std::int16_t>(), 16) << Path;
+  TStreamReader Data(File, 40);
+  const auto Bytes = Data.Read<std::uint32_t>();
+  std::vector<std::int16_t> Samples(std::min<std::size_t>(Bytes, Data.Remaining()) / 2);
+  Data.ReadBytes(Samples.data(), Samples.size() * 2);
   return Samples;
 }
 
-TEST(DataSetSounds, EffectsAreCleanAndLoopingOnesJoinWithoutAClick) {
-  struct TCase {
-    const char* Name;
-    bool Looping;
-  };
-  const TCase Cases[] = {
-      {"Focus", false},         {"Click", false},         {"Switch", false},
-      {"Select", false},        {"Collected1", false},    {"Collected2", false},
-      {"Collected3", false},    {"DeliveredWood", false}, {"DeliveredStone", false},
-      {"Trained", false},       {"Damage", false},        {"Message", false},
-      {"Finish1", false},       {"Finish2", false},       {"Finish3", false},
-      {"Horn", false},          {"Demolish", false},      {"Constructing", true},
-      {"Demolishing", true},    {"ClearingDebris", true}, {"ClearingForest", true},
-      {"ClearingStones", true}, {"Applause", true}};
-  for (const TCase& Case : Cases) {
-    const std::string Path = kData + "Samples/" + Case.Name + ".wav";
+// The game's sounds, loaded once from the data set as the game loads them, on the Null platform.
+class DataSetSounds : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Platform = std::make_unique<Platform::TNullPlatform>();
+    ErrorLog.Create();
+    Register.SamplesFolder = kData + "Samples/";
+    Audio = std::make_unique<TAudio>(*Platform);
+    Audio->LoadSounds();
+    LoadLog = ErrorLog.Lines();
+    ErrorLog.Free();
+  }
+  static void TearDownTestSuite() {
+    Audio.reset();
+    Platform.reset();
+    Register = TRegister{};
+  }
+
+  // Every sample of the sound table, in its order.
+  static std::vector<const TSample*> Samples() {
+    std::vector<const TSample*> All;
+    for (TContainerItem* Item = Audio->Samples().First(); Item; Item = Item->Next())
+      All.push_back(static_cast<const TSample*>(Item));
+    return All;
+  }
+
+  static std::unique_ptr<Platform::TNullPlatform> Platform;
+  static std::unique_ptr<TAudio> Audio;
+  static std::vector<std::string> LoadLog;
+};
+
+std::unique_ptr<Platform::TNullPlatform> DataSetSounds::Platform;
+std::unique_ptr<TAudio> DataSetSounds::Audio;
+std::vector<std::string> DataSetSounds::LoadLog;
+
+TEST_F(DataSetSounds, EffectsAreCleanAndLoopingOnesJoinWithoutAClick) {
+  int Effects = 0, Loops = 0;
+  for (const TSample* Sample : Samples()) {
+    if (Sample->Channel != kChannelEffects) continue;
+    ++Effects;
+    Loops += Sample->Looping ? 1 : 0;
+    const std::string& Name = Sample->Name;
+    const std::string Path = kData + "Samples/" + Name + ".wav";
     ASSERT_TRUE(std::filesystem::exists(Path)) << Path;
     int Channels = 1;
-    const std::vector<std::int16_t> Samples = WavSamples(Path, Channels);
-    ASSERT_GT(Samples.size(), 100u) << Case.Name;
+    const std::vector<std::int16_t> Pcm = WavSamples(Path, Channels);
+    ASSERT_GT(Pcm.size(), 100u) << Name;
     int Peak = 0;
-    for (std::int16_t Sample : Samples)
-      Peak = std::max(Peak, std::abs(int(Sample)));
+    for (std::int16_t Value : Pcm)
+      Peak = std::max(Peak, std::abs(int(Value)));
     // Normalised: loud enough to hear, never clipping.
-    EXPECT_GT(Peak, 8000) << Case.Name;
-    EXPECT_LT(Peak, 32767) << Case.Name;
-    const int First = Samples.front(), Last = Samples[Samples.size() - std::size_t(Channels)];
-    if (Case.Looping) {
+    EXPECT_GT(Peak, 8000) << Name;
+    EXPECT_LT(Peak, 32767) << Name;
+    const int First = Pcm.front(), Last = Pcm[Pcm.size() - std::size_t(Channels)];
+    if (Sample->Looping) {
       // The last sample runs into the first without a jump.
-      EXPECT_LT(std::abs(Last - First), Peak / 8) << Case.Name;
+      EXPECT_LT(std::abs(Last - First), Peak / 8) << Name;
     } else {
       // One-shots start and end at silence.
-      EXPECT_LT(std::abs(First), Peak / 16) << Case.Name;
-      EXPECT_LT(std::abs(Last), Peak / 16) << Case.Name;
+      EXPECT_LT(std::abs(First), Peak / 16) << Name;
+      EXPECT_LT(std::abs(Last), Peak / 16) << Name;
     }
   }
+  EXPECT_EQ(Effects, 23);
+  EXPECT_EQ(Loops, 6);
 }
 
-TEST(DataSetSounds, MusicStreamsAndLastsHalfAMinute) {
-  for (const char* Name : {"ThemeMenu", "Theme1", "Theme2"}) {
-    const std::string Path = kData + "Samples/" + Name + ".ogg";
+TEST_F(DataSetSounds, MusicStreamsAndLastsHalfAMinute) {
+  EXPECT_TRUE(LoadLog.empty()) << LoadLog.front();
+  int Music = 0;
+  for (const TSample* Sample : Samples()) {
+    if (Sample->Channel != kChannelMusic) continue;
+    ++Music;
+    const std::string& Name = Sample->Name;
+    EXPECT_TRUE(Sample->Streamed) << Name;
+    EXPECT_EQ(Sample->StreamPath, kData + "Samples/" + Name + ".ogg");
     OggVorbis_File File;
-    ASSERT_EQ(ov_fopen(Path.c_str(), &File), 0) << Path;
+    ASSERT_EQ(ov_fopen(Sample->StreamPath.c_str(), &File), 0) << Sample->StreamPath;
     EXPECT_GE(ov_time_total(&File, -1), 30.0) << Name;
     EXPECT_LE(ov_info(&File, -1)->channels, 2) << Name;
     ov_clear(&File);
   }
-  Platform::TNullPlatform Platform;
-  ErrorLog.Create();
-  Register.SamplesFolder = kData + "Samples/";
-  TAudio Audio(Platform);
-  Audio.LoadSounds();
-  EXPECT_TRUE(ErrorLog.Lines().empty()) << ErrorLog.Lines().front();
-  for (const char* Name : {"ThemeMenu", "Theme1", "Theme2"}) {
-    const auto* Music = Audio.Samples().FindAs<TSample>(Name);
-    ASSERT_NE(Music, nullptr) << Name;
-    EXPECT_TRUE(Music->Streamed) << Name;
-  }
+  EXPECT_EQ(Music, 3);
 }
 
 // ---- the generator ----
@@ -410,8 +417,8 @@ TEST(DataSetSounds, MusicStreamsAndLastsHalfAMinute) {
 TEST(DataSetGenerator, ASecondRunWritesTheSameBytesAndDrawsAContactSheet) {
   TScratchFolder Scratch;
   const std::string Sheet = Scratch.Path() + "/sheet.png";
-  const TToolRun Run = RunProgram(std::string(CALVORA_ASSETS_TOOL) + " --contact-sheet '" + Sheet +
-                                      "' '" + Scratch.Path() + "'",
+  const TToolRun Run = RunProgram(Quoted(CALVORA_ASSETS_TOOL) + " --contact-sheet " +
+                                      Quoted(Sheet) + " " + Quoted(Scratch.Path()),
                                   Scratch.Path() + "/errors.txt");
   ASSERT_EQ(Run.Status, 0) << Run.Errors;
   const std::string List = ReadBinary(kData + "Assets.list");
@@ -432,7 +439,7 @@ TEST(DataSetGenerator, ABadCommandLineExitsWithTwo) {
   for (const char* Arguments :
        {"--only nosuchgenerator", "--jobs 0", "--contact-sheet", "another-folder", "--fast"}) {
     const TToolRun Run =
-        RunProgram(std::string(CALVORA_ASSETS_TOOL) + " '" + Scratch.Path() + "' " + Arguments,
+        RunProgram(Quoted(CALVORA_ASSETS_TOOL) + " " + Quoted(Scratch.Path()) + " " + Arguments,
                    Scratch.Path() + "/errors.txt");
     EXPECT_EQ(Run.Status, 2) << Arguments;
     EXPECT_NE(Run.Errors.find("usage"), std::string::npos) << Arguments;

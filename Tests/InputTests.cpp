@@ -16,7 +16,6 @@
 #include "EngineInput.h"
 #include "EngineRegister.h"
 #include "NullPlatform.h"
-#include "TestSupport.h"
 
 namespace {
 

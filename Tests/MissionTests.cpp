@@ -15,7 +15,6 @@
 #include "AllocationCounter.h"
 #include "EngineRegister.h"
 #include "EngineUtils.h"
-#include "TestSupport.h"
 #include "VexaMission.h"
 #include "VexaPlayers.h"
 

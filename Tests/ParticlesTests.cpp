@@ -1,11 +1,8 @@
 // ParticlesTests.cpp -- the particle system on the Null renderer: path files and their failures,
 // emitters and their copies, persistent and spawned effects with chains, emission timing, every
 // mode table, and the steady state's allocations; calvora-data path.
-#include <sys/wait.h>
-
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <iterator>
 #include <limits>
 #include <tuple>
@@ -1335,8 +1332,7 @@ TEST_F(ParticlesTest, TheSteadyStateAllocatesNothing) {
 // ---- calvora-data path ----
 
 TToolRun RunTool(const std::string& Folder, const std::string& Arguments) {
-  return RunProgram(std::string("'") + CALVORA_DATA_TOOL + "' path " + Arguments,
-                    Folder + "/stderr.txt");
+  return RunProgram(Quoted(CALVORA_DATA_TOOL) + " path " + Arguments, Folder + "/stderr.txt");
 }
 
 TEST(DataPathTool, ReportsPointsMarksLengthAndUsability) {
@@ -1354,7 +1350,7 @@ TEST(DataPathTool, ReportsPointsMarksLengthAndUsability) {
   for (const TCase& C : Cases) {
     const std::string File = Scratch.Path() + "/" + C.File;
     WriteTextFile(File, C.Bytes);
-    const TToolRun Run = RunTool(Scratch.Path(), "'" + File + "'");
+    const TToolRun Run = RunTool(Scratch.Path(), Quoted(File));
     EXPECT_EQ(Run.Status, 0) << C.File << Run.Errors;
     EXPECT_EQ(Run.Output, C.Output);
     EXPECT_EQ(Run.Errors, "");
@@ -1365,12 +1361,12 @@ TEST(DataPathTool, PrintsWhatTheGameWouldLogAndFails) {
   TScratchFolder Scratch;
   const std::string Short = Scratch.Path() + "/Short.pth";
   WriteTextFile(Short, Int32Bytes(2) + std::string(8, '\0'));
-  TToolRun Run = RunTool(Scratch.Path(), "'" + Short + "'");
+  TToolRun Run = RunTool(Scratch.Path(), Quoted(Short));
   EXPECT_EQ(Run.Status, 1);
   EXPECT_EQ(Run.Output, "");
   EXPECT_EQ(Run.Errors, "Failed to create path \"Short\" (Unexpected end of file)\n");
 
-  Run = RunTool(Scratch.Path(), "'" + Scratch.Path() + "/Gone.pth'");
+  Run = RunTool(Scratch.Path(), Quoted(Scratch.Path() + "/Gone.pth"));
   EXPECT_EQ(Run.Status, 1);
   EXPECT_EQ(Run.Errors, "Failed to create path \"Gone\" (Missing file)\n");
 

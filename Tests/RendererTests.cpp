@@ -70,12 +70,8 @@ class RendererTest : public TFreshUserTest {
     int Pitch = 0;
     std::memset(Texture->DeviceTexture->Lock(Pitch), 0xFF, static_cast<std::size_t>(Pitch) * 16);
     Texture->DeviceTexture->Unlock();
-    for (int I = 0; I < Count; ++I) {
-      const float Share = 1.0f / static_cast<float>(Count);
-      Texture->Segments.push_back(
-          {{16.0f, 16.0f},
-           Multiply(Scaling({Share, 1.0f}), TextureTranslation(Share * static_cast<float>(I), 0))});
-    }
+    for (int I = 0; I < Count; ++I)
+      Texture->Segments.push_back(Texture->PixelSegment(16.0f * static_cast<float>(I), 0, 16, 16));
     return *Renderer->Textures.Insert(std::move(Texture), nullptr, TInsertMode::Front);
   }
 

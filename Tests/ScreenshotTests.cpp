@@ -14,7 +14,6 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <iostream>
 #include <memory>
 
 #include "EngineImages.h"
@@ -111,11 +110,10 @@ TTexture& MakeTexture(const std::string& Name, int Width, int Height,
       Fill(X, Y,
            Memory + static_cast<std::size_t>(Y) * Pitch + static_cast<std::size_t>(X) * Bytes);
   Texture->DeviceTexture->Unlock();
-  const float Share = 1.0f / static_cast<float>(Columns);
+  const auto CellWidth = static_cast<float>(Width / Columns);
   for (int I = 0; I < Columns; ++I)
-    Texture->Segments.push_back(
-        {{static_cast<float>(Width / Columns), static_cast<float>(Height)},
-         Multiply(Scaling({Share, 1.0f}), TextureTranslation(Share * static_cast<float>(I), 0))});
+    Texture->Segments.push_back(Texture->PixelSegment(CellWidth * static_cast<float>(I), 0,
+                                                      CellWidth, static_cast<float>(Height)));
   return *Renderer->Textures.Insert(std::move(Texture), nullptr, TInsertMode::Front);
 }
 
@@ -246,7 +244,6 @@ class ScreenshotTest : public ::testing::Test {
     Platform::WritePng(Path, Frame.Rgba, Frame.Width, Frame.Height);
     return Path;
   }
-  // The frame looks like the stored reference picture of the scene.
   // The frame looks like the stored reference picture Reference (a file of the fixtures).
   void ExpectLikeReference(const TFrame& Frame, const std::string& Reference = kReference);
   // Compares with the reference, or rewrites it when CALVORA_UPDATE_SCREENSHOTS=1.
@@ -508,8 +505,9 @@ TEST_F(ScreenshotTest, EveryQuadOfAFrameLargerThanOneDrawCallShowsInItsPlace) {
   }
 }
 
-// Closing the renderer or the device right after handing over frames: the last frame is drawn,
-// the render thread ends, and nothing is left behind (the sanitizer build checks for leaks).
+// Closing the renderer or the device right after handing over frames returns without a hang or a
+// crash, and the device accepts every frame up to its closing (the sanitizer build checks that
+// nothing is left behind).
 TEST_F(ScreenshotTest, ClosingWhileFramesAreDrawnEndsInOrder) {
   for (int Round = 0; Round < 3; ++Round) {
     TOffscreenGame Game(0);
@@ -589,10 +587,8 @@ TTexture& MakeFont() {
   // One segment per code: 16 x 32 cells of the grid.
   Font.Segments.clear();
   for (int Code = 0; Code < 256; ++Code)
-    Font.Segments.push_back({{16.0f, 32.0f},
-                             Multiply(Scaling({1.0f / 16, 1.0f / 16}),
-                                      TextureTranslation(static_cast<float>(Code % 16) / 16,
-                                                         static_cast<float>(Code / 16) / 16))});
+    Font.Segments.push_back(Font.PixelSegment(static_cast<float>(Code % 16 * 16),
+                                              static_cast<float>(Code / 16 * 32), 16, 32));
   return Font;
 }
 
@@ -814,7 +810,8 @@ TEST_F(ScreenshotTest, TheGeneratedDataShowsTheMissionScreenWithEveryMarkInPlace
     Frame = Game.Draw();
   }
   EXPECT_TRUE(ErrorLog.Lines().empty()) << ErrorLog.Lines().front();
-  std::cout << "the composed screen: " << Keep(Frame, "MissionLook.png") << "\n";
+  // Where a failing expectation's screen can be looked at.
+  const auto Screen = [&] { return "; the composed screen: " + Keep(Frame, "MissionLook.png"); };
   const auto Green = [](const std::uint8_t* P) { return P[1] > P[0] + 40 && P[1] > P[2] + 40; };
   const auto Red = [](const std::uint8_t* P) { return P[0] > P[1] + 60 && P[0] > P[2] + 60; };
   const auto Amber = [](const std::uint8_t* P) {
@@ -825,19 +822,27 @@ TEST_F(ScreenshotTest, TheGeneratedDataShowsTheMissionScreenWithEveryMarkInPlace
   // Each mark's badge is drawn over the lower right of its pictogram (its cell starts 18 font
   // pixels on); a reached goal's badge covers the bullet itself.
   const TVector Badge{18 + 12, 21};
-  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[1].LeftTop, Badge), Green)) << "trophy reached";
-  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[2].LeftTop, Badge), Red)) << "deadline passed";
-  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[3].LeftTop, {12, 21}), Green)) << "goal reached";
-  EXPECT_FALSE(MostlyNear(Frame, VectorAdd(Lines[4].LeftTop, {12, 21}), Green)) << "goal open";
-  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[5].LeftTop, Badge), Green)) << "cost affordable";
-  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[6].LeftTop, Badge), Red)) << "wood short";
-  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[7].LeftTop, Badge), Amber)) << "service missing";
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[1].LeftTop, Badge), Green))
+      << "trophy reached" << Screen();
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[2].LeftTop, Badge), Red))
+      << "deadline passed" << Screen();
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[3].LeftTop, {12, 21}), Green))
+      << "goal reached" << Screen();
+  EXPECT_FALSE(MostlyNear(Frame, VectorAdd(Lines[4].LeftTop, {12, 21}), Green))
+      << "goal open" << Screen();
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[5].LeftTop, Badge), Green))
+      << "cost affordable" << Screen();
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[6].LeftTop, Badge), Red))
+      << "wood short" << Screen();
+  EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[7].LeftTop, Badge), Amber))
+      << "service missing" << Screen();
   // The next need's mark starts one pictogram and its mark further on.
   EXPECT_TRUE(MostlyNear(Frame, VectorAdd(Lines[7].LeftTop, {38 + 18 + 12, 21}), Green))
-      << "service there";
+      << "service there" << Screen();
   // The map shows through the frame on an empty pane.
   EXPECT_TRUE(MostlyNear(
-      Frame, PaneCentre(TMissionLookScene::kHappyRow, TMissionLookScene::kHappyColumn), Grass));
+      Frame, PaneCentre(TMissionLookScene::kHappyRow, TMissionLookScene::kHappyColumn), Grass))
+      << "map under the frame" << Screen();
 }
 
 }  // namespace

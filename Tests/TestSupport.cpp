@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "EngineRegister.h"
+#include "EngineTextures.h"
 
 namespace fs = std::filesystem;
 
@@ -86,8 +87,26 @@ void TFreshUserTest::InstallGame(Platform::TNullPlatform& Target) const {
   Target.ProgramFile = GameFolder() + "calvora";
 }
 
+std::string Quoted(const std::string& Text) {
+  std::string Word = "'";
+  for (char C : Text)
+    Word += C == '\'' ? std::string("'\\''") : std::string(1, C);
+  return Word + "'";
+}
+
+const std::uint8_t* NullPixel(const TTexture& Texture, int X, int Y) {
+  const auto* Made = dynamic_cast<const Platform::TNullTexture*>(Texture.DeviceTexture.get());
+  if (!Made) throw std::runtime_error("no texture of the Null device");
+  if (X < 0 || Y < 0 || X >= Texture.Width || Y >= Texture.Height)
+    throw std::out_of_range("no pixel " + std::to_string(X) + "," + std::to_string(Y));
+  const std::size_t Index = (static_cast<std::size_t>(Y) * static_cast<std::size_t>(Texture.Width) +
+                             static_cast<std::size_t>(X)) *
+                            4;
+  return &Made->Rgba.at(Index);
+}
+
 TToolRun RunProgram(const std::string& CommandLine, const std::string& ErrorFile) {
-  const std::string Command = CommandLine + " 2>'" + ErrorFile + "'";
+  const std::string Command = CommandLine + " 2>" + Quoted(ErrorFile);
   TToolRun Run;
   FILE* Pipe = popen(Command.c_str(), "r");
   if (!Pipe) return Run;

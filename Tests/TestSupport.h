@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
 
 #include "NullPlatform.h"
+
+class TTexture;
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TScratchFolder {
@@ -36,9 +39,16 @@ struct TToolRun {
   std::string Errors;
 };
 
+// Text as one word of a shell command line (in single quotes).
+std::string Quoted(const std::string& Text);
+
 // Runs a shell command line, taking its standard output; its standard error goes through
 // ErrorFile (which is overwritten).
 TToolRun RunProgram(const std::string& CommandLine, const std::string& ErrorFile);
+
+// The RGBA bytes of pixel (X, Y) of a texture loaded on the Null graphics device (rows of the
+// device texture's Width). Throws when the texture has no such pixel.
+const std::uint8_t* NullPixel(const TTexture& Texture, int X, int Y);
 
 // Sets environment variables for the life of the object (nullopt unsets them) and restores them.
 class TEnvironment {

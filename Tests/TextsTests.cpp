@@ -61,10 +61,9 @@ class TextsTest : public TFreshUserTest {
     Font->DeviceTexture->Unlock();
     for (int Code = 0; Code < 256; ++Code) {
       const float Width = Code == kWideCode ? 53.0f : Code == 8 ? kOverlayWidth : kCellWidth;
-      const float U = static_cast<float>(Code % 16) / 16, V = static_cast<float>(Code / 16) / 16;
-      Font->Segments.push_back(
-          {{Width, kCellHeight},
-           Multiply(Scaling({Width / 256, 1.0f / 16}), TextureTranslation(U, V))});
+      Font->Segments.push_back(Font->PixelSegment(static_cast<float>(Code % 16 * 16),
+                                                  static_cast<float>(Code / 16 * 32), Width,
+                                                  kCellHeight));
     }
     Renderer->Textures.Insert(std::move(Font), nullptr, TInsertMode::Front);
   }

@@ -258,10 +258,19 @@ std::array<float, 4> UvMap(const TTextureSegment& Segment) {
   return {Segment.Matrix.M11, Segment.Matrix.M22, Segment.Matrix.M31, Segment.Matrix.M32};
 }
 
+// The R, G, B, A bytes of a pixel as one value (R lowest).
+std::uint32_t Packed(const std::uint8_t* P) {
+  return static_cast<std::uint32_t>(P[0]) | P[1] << 8 | P[2] << 16 |
+         static_cast<std::uint32_t>(P[3]) << 24;
+}
+
 std::uint32_t RgbaAt(const TBytes& Rgba, int Width, int X, int Y) {
-  const std::size_t I = (static_cast<std::size_t>(Y) * Width + X) * 4;
-  return static_cast<std::uint32_t>(Rgba[I]) | Rgba[I + 1] << 8 | Rgba[I + 2] << 16 |
-         static_cast<std::uint32_t>(Rgba[I + 3]) << 24;
+  return Packed(&Rgba[(static_cast<std::size_t>(Y) * Width + X) * 4]);
+}
+
+// A pixel of a texture on the Null device.
+std::uint32_t TexelAt(const TTexture& Texture, int X, int Y) {
+  return Packed(NullPixel(Texture, X, Y));
 }
 
 // ---- Sizes and padding ----
@@ -289,8 +298,7 @@ TEST_F(TexturesTest, PictureOnAPowerOfTwoDeviceIsPaddedAndItsEdgesRepeat) {
     const Platform::TNullTexture& Made = Pixels(*Texture);
     EXPECT_EQ(Made.Format(), F->Format);
     EXPECT_FALSE(Made.IsLocked());
-    const TBytes& Rgba = Made.Rgba;
-    ASSERT_EQ(Rgba.size(), 512u * 256u * 4u);
+    ASSERT_EQ(Made.Rgba.size(), 512u * 256u * 4u);
     // The picture itself is unchanged...
     TBytes Picture(300 * 200 * 4);
     Platform::ConvertToRgba(F->Format, Data.data(), static_cast<int>(RowBytes(*F, 300)), 300, 200,
@@ -298,13 +306,13 @@ TEST_F(TexturesTest, PictureOnAPowerOfTwoDeviceIsPaddedAndItsEdgesRepeat) {
     int Differences = 0;
     for (int Y = 0; Y < 200; ++Y)
       for (int X = 0; X < 300; ++X)
-        Differences += RgbaAt(Rgba, 512, X, Y) != RgbaAt(Picture, 300, X, Y);
+        Differences += TexelAt(*Texture, X, Y) != RgbaAt(Picture, 300, X, Y);
     EXPECT_EQ(Differences, 0);
     // ...column 300 repeats column 299, and row 200 repeats row 199 up to column 300.
     for (int Y = 0; Y < 200; ++Y)
-      ASSERT_EQ(RgbaAt(Rgba, 512, 300, Y), RgbaAt(Rgba, 512, 299, Y)) << "row " << Y;
+      ASSERT_EQ(TexelAt(*Texture, 300, Y), TexelAt(*Texture, 299, Y)) << "row " << Y;
     for (int X = 0; X <= 300; ++X)
-      ASSERT_EQ(RgbaAt(Rgba, 512, X, 200), RgbaAt(Rgba, 512, X, 199)) << "column " << X;
+      ASSERT_EQ(TexelAt(*Texture, X, 200), TexelAt(*Texture, X, 199)) << "column " << X;
     ErrorLog.Free();
     ErrorLog.Create();
   }
@@ -454,11 +462,11 @@ TEST_F(TexturesTest, PngAndJpegBecomeArgbPixels) {
   EXPECT_EQ(Made.Format(), TTextureFormat::A8R8G8B8);
   for (int Y = 0; Y < 5; ++Y)
     for (int X = 0; X < 6; ++X)
-      ASSERT_EQ(RgbaAt(Made.Rgba, 8, X, Y), RgbaAt(Rgba, 6, X, Y)) << X << "," << Y;
+      ASSERT_EQ(TexelAt(*Colours, X, Y), RgbaAt(Rgba, 6, X, Y)) << X << "," << Y;
   for (int Y = 0; Y < 5; ++Y)
-    EXPECT_EQ(RgbaAt(Made.Rgba, 8, 6, Y), RgbaAt(Made.Rgba, 8, 5, Y));
+    EXPECT_EQ(TexelAt(*Colours, 6, Y), TexelAt(*Colours, 5, Y));
   for (int X = 0; X <= 6; ++X)
-    EXPECT_EQ(RgbaAt(Made.Rgba, 8, X, 5), RgbaAt(Made.Rgba, 8, X, 4));
+    EXPECT_EQ(TexelAt(*Colours, X, 5), TexelAt(*Colours, X, 4));
   // The memory holds little-endian ARGB: B, G, R, A.
   EXPECT_EQ(Made.Pixels()[0], Rgba[2]);
   EXPECT_EQ(Made.Pixels()[2], Rgba[0]);
@@ -477,7 +485,7 @@ TEST_F(TexturesTest, PngAndJpegBecomeArgbPixels) {
     ASSERT_NE(Texture->DeviceTexture, nullptr);
     EXPECT_EQ(Texture->ImageWidth, C.Width);
     EXPECT_EQ(Texture->ImageHeight, C.Height);
-    const std::uint32_t Pixel = RgbaAt(Pixels(*Texture).Rgba, Texture->Width, 1, 1);
+    const std::uint32_t Pixel = TexelAt(*Texture, 1, 1);
     EXPECT_NEAR(int(Pixel & 0xFF), C.R, 3);
     EXPECT_NEAR(int(Pixel >> 8 & 0xFF), C.G, 3);
     EXPECT_NEAR(int(Pixel >> 16 & 0xFF), C.B, 3);
@@ -870,8 +878,7 @@ TEST(StartupTextures, LoadsTheFirstScreensPicturesInOrder) {
 // ---- calvora-data texture ----
 
 TToolRun RunTool(const std::string& Folder, const std::string& Arguments) {
-  return RunProgram(std::string("'") + CALVORA_DATA_TOOL + "' texture " + Arguments,
-                    Folder + "/stderr.txt");
+  return RunProgram(Quoted(CALVORA_DATA_TOOL) + " texture " + Arguments, Folder + "/stderr.txt");
 }
 
 TEST(DataTextureTool, ReportsSizesAndSegmentsAndWritesThePicture) {
@@ -882,7 +889,8 @@ TEST(DataTextureTool, ReportsSizesAndSegmentsAndWritesThePicture) {
   WriteTextFile(Folder + "Board.tsg", "SEGMENTS = 12\n");
   const std::string Png = Scratch.Path() + "/board.png";
 
-  const TToolRun Run = RunTool(Scratch.Path(), "'" + Folder + "Board.dds' --png '" + Png + "'");
+  const TToolRun Run =
+      RunTool(Scratch.Path(), Quoted(Folder + "Board.dds") + " --png " + Quoted(Png));
   EXPECT_EQ(Run.Status, 0) << Run.Errors;
   EXPECT_EQ(Run.Output, "texture 300 200 300 200\nsegments 12\n");
   EXPECT_EQ(Run.Errors, "");
@@ -895,7 +903,7 @@ TEST(DataTextureTool, ReportsSizesAndSegmentsAndWritesThePicture) {
 
   WriteBinary(Folder + "pane4Fort.dds", NoiseDds(8, 8, Dxt1));
   WriteTextFile(Folder + "Pane4.tsg", "SEGMENTS = 6\n");
-  EXPECT_EQ(RunTool(Scratch.Path(), "'" + Folder + "pane4Fort.dds'").Output,
+  EXPECT_EQ(RunTool(Scratch.Path(), Quoted(Folder + "pane4Fort.dds")).Output,
             "texture 8 8 8 8\nsegments 6\n");
 }
 
@@ -912,10 +920,10 @@ TEST(DataTextureTool, FailuresPrintTheLogLineAndExitWithOne) {
     std::string Errors;
   };
   const Case Cases[] = {
-      {"'" + Folder + "Deep.dds'", 1, "",
+      {Quoted(Folder + "Deep.dds"), 1, "",
        "Failed to create texture \"Deep\" (Unsupported pixel format of dds file)\n"},
-      {"'" + Folder + "Gone.png'", 1, "", "Failed to create texture \"Gone\" (Missing file)\n"},
-      {"'" + Folder + "Atlas.dds'", 1, "texture 4 4 4 4\nsegments 2\n",
+      {Quoted(Folder + "Gone.png"), 1, "", "Failed to create texture \"Gone\" (Missing file)\n"},
+      {Quoted(Folder + "Atlas.dds"), 1, "texture 4 4 4 4\nsegments 2\n",
        "Failed to load texture segments \"Atlas.tsg\"\n"},
   };
   for (const Case& C : Cases) {

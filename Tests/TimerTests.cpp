@@ -10,7 +10,6 @@
 
 #include "AllocationCounter.h"
 #include "EngineTimer.h"
-#include "TestSupport.h"
 
 namespace {
 

@@ -37,7 +37,7 @@ std::vector<TRect> ButtonCells() {
 void ButtonShape(cairo_t* Cr, double Width, double Height, double Inset) {
   const double Margin = 1.0 + Inset;
   if (Width == Height) {
-    Circle(Cr, Width / 2, Height / 2, Width / 2 - Margin);
+    ClosedCircle(Cr, Width / 2, Height / 2, Width / 2 - Margin);
   } else {
     const double Radius = std::max(2.0, Height * 0.4 - Inset);
     RoundedRectangle(Cr, Margin, Margin, Width - 2 * Margin, Height - 2 * Margin, Radius);
@@ -145,7 +145,7 @@ void DrawOverlay(cairo_t* Cr, double W, double H, bool Highlighted) {
 
 void GenerateButtons(TOutput& Output) {
   const std::vector<TRect> Cells = ButtonCells();
-  TCanvas Canvas(WholeBlocks(CellsWidth(Cells)), WholeBlocks(CellsHeight(Cells)));
+  TCanvas Canvas(CellsWidth(Cells), CellsHeight(Cells));
   for (std::size_t Index = 0; Index < Cells.size(); ++Index) {
     const TRect& Cell = Cells[Index];
     const double W = Cell.Width, H = Cell.Height;

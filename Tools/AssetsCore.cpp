@@ -5,12 +5,17 @@
 #include <cstdio>
 #include <jpeglib.h>
 // clang-format on
-#include <png.h>
+#include <ft2build.h>
 #include <squish.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+
+#include "EngineStreams.h"
+#include "Platform.h"
+#include "PlatformGraphics.h"
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <stdexcept>
 
 namespace Assets {
@@ -21,29 +26,12 @@ double Clamp01(double Value) {
   return std::clamp(Value, 0.0, 1.0);
 }
 
-void AppendUint32(std::string& Bytes, std::uint32_t Value) {
-  for (int Shift = 0; Shift < 32; Shift += 8)
-    Bytes.push_back(static_cast<char>((Value >> Shift) & 0xFF));
-}
-
 void WriteWhole(const std::filesystem::path& Path, const std::string& Bytes) {
   std::filesystem::create_directories(Path.parent_path());
   // Leave an existing file untouched when its bytes are already right, so a re-run changes nothing.
-  {
-    std::ifstream Existing(Path, std::ios::binary);
-    if (Existing) {
-      std::string Old((std::istreambuf_iterator<char>(Existing)), std::istreambuf_iterator<char>());
-      if (Old == Bytes) return;
-    }
-  }
-  std::filesystem::path Temporary = Path;
-  Temporary += ".part";
-  {
-    std::ofstream Out(Temporary, std::ios::binary | std::ios::trunc);
-    Out.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
-    if (!Out) throw std::runtime_error("Cannot write " + Temporary.string());
-  }
-  std::filesystem::rename(Temporary, Path);
+  if (Platform::ReadFile(Path.string()) == Bytes) return;
+  if (const std::string Failure = Platform::WriteFileAtomic(Path.string(), Bytes); !Failure.empty())
+    throw std::runtime_error("Cannot write " + Path.string() + ": " + Failure);
 }
 
 }  // namespace
@@ -66,6 +54,49 @@ TColor Shade(const TColor& Color, double Factor) {
           Clamp01(Color.B + (1 - Color.B) * Toward), Color.A};
 }
 
+void SetColor(cairo_t* Cr, const TColor& Color, double AlphaScale) {
+  cairo_set_source_rgba(Cr, Color.R, Color.G, Color.B, Color.A * AlphaScale);
+}
+
+void AddStop(cairo_pattern_t* Pattern, double Offset, const TColor& Color) {
+  cairo_pattern_add_color_stop_rgba(Pattern, Offset, Color.R, Color.G, Color.B, Color.A);
+}
+
+void SetVerticalGradient(cairo_t* Cr, double Y0, const TColor& Top, double Y1,
+                         const TColor& Bottom) {
+  cairo_pattern_t* Gradient = cairo_pattern_create_linear(0, Y0, 0, Y1);
+  AddStop(Gradient, 0, Top);
+  AddStop(Gradient, 1, Bottom);
+  cairo_set_source(Cr, Gradient);
+  cairo_pattern_destroy(Gradient);
+}
+
+void FillLit(cairo_t* Cr, const TColor& Color, double Light, double Dark) {
+  double Left, Top, Right, Bottom;
+  cairo_path_extents(Cr, &Left, &Top, &Right, &Bottom);
+  FillLitAlong(Cr, Color, Light, Dark, Left, Top, Right, Bottom);
+}
+
+void FillLitAlong(cairo_t* Cr, const TColor& Color, double Light, double Dark, double X0, double Y0,
+                  double X1, double Y1) {
+  cairo_pattern_t* Gradient = cairo_pattern_create_linear(X0, Y0, X1, Y1);
+  AddStop(Gradient, 0, Shade(Color, Light));
+  AddStop(Gradient, 0.45, Color);
+  AddStop(Gradient, 1, Shade(Color, Dark));
+  cairo_set_source(Cr, Gradient);
+  cairo_fill_preserve(Cr);
+  cairo_pattern_destroy(Gradient);
+}
+
+double SmoothStep(double T) {
+  T = Clamp01(T);
+  return T * T * (3 - 2 * T);
+}
+
+double SmoothStep(double Low, double High, double Value) {
+  return SmoothStep((Value - Low) / (High - Low));
+}
+
 // --- canvas --------------------------------------------------------------------------------
 
 TCanvas::TCanvas(int Width, int Height)
@@ -85,7 +116,7 @@ TCanvas::~TCanvas() {
 }
 
 void TCanvas::SetColor(const TColor& Color) const {
-  cairo_set_source_rgba(Context, Color.R, Color.G, Color.B, Color.A);
+  Assets::SetColor(Context, Color);
 }
 
 TPicture TCanvas::Picture() const {
@@ -175,6 +206,17 @@ void Ellipse(cairo_t* Cr, double X, double Y, double RadiusX, double RadiusY) {
   cairo_restore(Cr);
 }
 
+void LeafPath(cairo_t* Cr, double X, double Y, double Length, double Width, double Angle) {
+  cairo_save(Cr);
+  cairo_translate(Cr, X, Y);
+  cairo_rotate(Cr, Angle);
+  cairo_move_to(Cr, 0, 0);
+  cairo_curve_to(Cr, Length * 0.3, -Width, Length * 0.75, -Width * 0.8, Length, 0);
+  cairo_curve_to(Cr, Length * 0.75, Width * 0.8, Length * 0.3, Width, 0, 0);
+  cairo_close_path(Cr);
+  cairo_restore(Cr);
+}
+
 void InCell(cairo_t* Cr, const TRect& Cell, double Scale, const std::function<void()>& Draw) {
   cairo_save(Cr);
   cairo_rectangle(Cr, Cell.Left, Cell.Top, Cell.Width, Cell.Height);
@@ -221,10 +263,6 @@ double LatticeValue(std::int32_t X, std::int32_t Y, std::uint32_t Seed) {
   return (H & 0xFFFFFF) / static_cast<double>(0xFFFFFF);
 }
 
-double SmoothStep(double T) {
-  return T * T * (3 - 2 * T);
-}
-
 }  // namespace
 
 double Noise(double X, double Y, std::uint32_t Seed) {
@@ -262,8 +300,6 @@ int SquishFlags(TDdsFormat Format) {
          (Fast ? squish::kColourRangeFit : squish::kColourClusterFit);
 }
 
-}  // namespace
-
 // The picture with transparent pixels added to the right and below up to Width x Height.
 TPicture Padded(const TPicture& Picture, int Width, int Height) {
   TPicture Result(Width, Height);
@@ -272,47 +308,48 @@ TPicture Padded(const TPicture& Picture, int Width, int Height) {
   return Result;
 }
 
+}  // namespace
+
 std::string EncodeDds(const TPicture& Original, TDdsFormat Format) {
   const bool WholeBlocksNeeded =
       Format != TDdsFormat::Argb8888 && (Original.Width % 4 || Original.Height % 4);
-  const TPicture& Picture = WholeBlocksNeeded ? Padded(Original, WholeBlocks(Original.Width),
-                                                       WholeBlocks(Original.Height))
-                                              : Original;
+  // Only a picture that needs padding is copied.
+  TPicture PaddedCopy;
+  if (WholeBlocksNeeded)
+    PaddedCopy = Padded(Original, WholeBlocks(Original.Width), WholeBlocks(Original.Height));
+  const TPicture& Picture = WholeBlocksNeeded ? PaddedCopy : Original;
   const int Width = Picture.Width, Height = Picture.Height;
   std::string Bytes = "DDS ";
+  TStreamWriter Out(Bytes);
   const bool Compressed = Format != TDdsFormat::Argb8888;
   const std::uint32_t LinearSize = Compressed
                                        ? static_cast<std::uint32_t>(squish::GetStorageRequirements(
                                              Width, Height, SquishFlags(Format)))
                                        : static_cast<std::uint32_t>(Width) * 4;
-  AppendUint32(Bytes, 124);
+  Out.Write(std::uint32_t{124});
   // Caps, height, width, pixel format, and pitch (uncompressed) or linear size (compressed).
-  AppendUint32(Bytes, 0x1 | 0x2 | 0x4 | 0x1000 | (Compressed ? 0x80000 : 0x8));
-  AppendUint32(Bytes, static_cast<std::uint32_t>(Height));
-  AppendUint32(Bytes, static_cast<std::uint32_t>(Width));
-  AppendUint32(Bytes, LinearSize);
-  AppendUint32(Bytes, 0);  // depth
-  AppendUint32(Bytes, 1);  // mipmaps
+  Out.Write(std::uint32_t{0x1 | 0x2 | 0x4 | 0x1000 | (Compressed ? 0x80000u : 0x8u)});
+  Out.Write(static_cast<std::uint32_t>(Height));
+  Out.Write(static_cast<std::uint32_t>(Width));
+  Out.Write(LinearSize);
+  Out.Write(std::uint32_t{0});  // depth
+  Out.Write(std::uint32_t{1});  // mipmaps
   for (int Reserved = 0; Reserved < 11; ++Reserved)
-    AppendUint32(Bytes, 0);
-  AppendUint32(Bytes, 32);  // pixel format size
+    Out.Write(std::uint32_t{0});
+  Out.Write(std::uint32_t{32});  // pixel format size
   if (Compressed) {
-    AppendUint32(Bytes, 0x4);  // four-cc
+    Out.Write(std::uint32_t{0x4});  // four-cc
     Bytes += IsDxt1(Format) ? "DXT1" : "DXT5";
     for (int Field = 0; Field < 5; ++Field)
-      AppendUint32(Bytes, 0);
+      Out.Write(std::uint32_t{0});
   } else {
-    AppendUint32(Bytes, 0x41);  // RGB with alpha
-    AppendUint32(Bytes, 0);
-    AppendUint32(Bytes, 32);
-    AppendUint32(Bytes, 0x00FF0000);
-    AppendUint32(Bytes, 0x0000FF00);
-    AppendUint32(Bytes, 0x000000FF);
-    AppendUint32(Bytes, 0xFF000000);
+    // RGB with alpha, 32 bits, and the A8R8G8B8 masks.
+    for (std::uint32_t Field : {0x41u, 0u, 32u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u})
+      Out.Write(Field);
   }
-  AppendUint32(Bytes, 0x1000);  // caps: a texture
+  Out.Write(std::uint32_t{0x1000});  // caps: a texture
   for (int Reserved = 0; Reserved < 4; ++Reserved)
-    AppendUint32(Bytes, 0);
+    Out.Write(std::uint32_t{0});
 
   if (Compressed) {
     std::string Blocks(LinearSize, '\0');
@@ -342,20 +379,9 @@ std::string EncodeTsg(const std::vector<TRect>& Segments) {
 }
 
 std::string EncodePng(const TPicture& Picture) {
-  png_image Image{};
-  Image.version = PNG_IMAGE_VERSION;
-  Image.width = static_cast<png_uint_32>(Picture.Width);
-  Image.height = static_cast<png_uint_32>(Picture.Height);
-  Image.format = PNG_FORMAT_RGBA;
-  const auto Stride = static_cast<png_int_32>(Picture.Width * 4);
-  png_alloc_size_t Size = 0;
-  if (!png_image_write_to_memory(&Image, nullptr, &Size, 0, Picture.Rgba.data(), Stride, nullptr))
-    throw std::runtime_error(std::string("PNG encoding failed: ") + Image.message);
-  std::string Encoded(Size, '\0');
-  if (!png_image_write_to_memory(&Image, Encoded.data(), &Size, 0, Picture.Rgba.data(), Stride,
-                                 nullptr))
-    throw std::runtime_error(std::string("PNG encoding failed: ") + Image.message);
-  Encoded.resize(Size);
+  std::string Failure;
+  std::string Encoded = Platform::EncodePng(Picture.Rgba, Picture.Width, Picture.Height, Failure);
+  if (!Failure.empty()) throw std::runtime_error("PNG encoding failed: " + Failure);
   return Encoded;
 }
 
@@ -443,6 +469,100 @@ std::vector<std::string> TOutput::WrittenFiles() const {
 std::vector<TSheetEntry> TOutput::SheetEntries() const {
   std::lock_guard<std::mutex> Guard(Lock);
   return Sheet;
+}
+
+namespace {
+
+// Maps font units (y up) onto the canvas (y down) while FreeType walks a glyph outline.
+struct TOutlineWalk {
+  cairo_t* Cr;
+  double OriginX, OriginY, Scale;
+  double X(const FT_Vector* Point) const { return OriginX + static_cast<double>(Point->x) * Scale; }
+  double Y(const FT_Vector* Point) const { return OriginY - static_cast<double>(Point->y) * Scale; }
+};
+
+int MoveTo(const FT_Vector* To, void* User) {
+  const auto* Walk = static_cast<const TOutlineWalk*>(User);
+  cairo_close_path(Walk->Cr);
+  cairo_move_to(Walk->Cr, Walk->X(To), Walk->Y(To));
+  return 0;
+}
+
+int LineTo(const FT_Vector* To, void* User) {
+  const auto* Walk = static_cast<const TOutlineWalk*>(User);
+  cairo_line_to(Walk->Cr, Walk->X(To), Walk->Y(To));
+  return 0;
+}
+
+// A quadratic segment raised to the cubic that cairo draws.
+int ConicTo(const FT_Vector* Control, const FT_Vector* To, void* User) {
+  const auto* Walk = static_cast<const TOutlineWalk*>(User);
+  double X0 = 0, Y0 = 0;
+  cairo_get_current_point(Walk->Cr, &X0, &Y0);
+  const double Cx = Walk->X(Control), Cy = Walk->Y(Control);
+  const double X3 = Walk->X(To), Y3 = Walk->Y(To);
+  cairo_curve_to(Walk->Cr, X0 + 2.0 / 3.0 * (Cx - X0), Y0 + 2.0 / 3.0 * (Cy - Y0),
+                 X3 + 2.0 / 3.0 * (Cx - X3), Y3 + 2.0 / 3.0 * (Cy - Y3), X3, Y3);
+  return 0;
+}
+
+int CubicTo(const FT_Vector* Control1, const FT_Vector* Control2, const FT_Vector* To, void* User) {
+  const auto* Walk = static_cast<const TOutlineWalk*>(User);
+  cairo_curve_to(Walk->Cr, Walk->X(Control1), Walk->Y(Control1), Walk->X(Control2),
+                 Walk->Y(Control2), Walk->X(To), Walk->Y(To));
+  return 0;
+}
+
+}  // namespace
+
+// --- fonts ----------------------------------------------------------------------------
+
+TFontFace::TFontFace(const std::string& FileName) {
+  if (FT_Init_FreeType(&Library) != 0) throw std::runtime_error("Cannot start FreeType");
+  if (FT_New_Face(Library, FileName.c_str(), 0, &FaceRecord) != 0) {
+    FT_Done_FreeType(Library);
+    throw std::runtime_error("Cannot open the font file " + FileName +
+                             " (is fonts-dejavu-core installed?)");
+  }
+}
+
+TFontFace::~TFontFace() {
+  FT_Done_Face(FaceRecord);
+  FT_Done_FreeType(Library);
+}
+
+double TOutlineFont::Advance(char Letter, double Size) const {
+  const FT_UInt Glyph = FT_Get_Char_Index(Font.Face(), static_cast<unsigned char>(Letter));
+  if (FT_Load_Glyph(Font.Face(), Glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0) return 0;
+  return static_cast<double>(Font.Face()->glyph->advance.x) * Size / Font.Face()->units_per_EM;
+}
+
+double TOutlineFont::Width(const std::string& Text, double Size, double Tracking) const {
+  double Total = 0;
+  for (char Letter : Text)
+    Total += Advance(Letter, Size) + Tracking;
+  return Text.empty() ? 0 : Total - Tracking;
+}
+
+void TOutlineFont::AppendPath(cairo_t* Cr, const std::string& Text, double X, double Baseline,
+                              double Size, double Tracking) const {
+  const FT_Outline_Funcs Funcs{&MoveTo, &LineTo, &ConicTo, &CubicTo, 0, 0};
+  const double Scale = Size / Font.Face()->units_per_EM;
+  double Pen = X;
+  for (char Letter : Text) {
+    const FT_UInt Glyph = FT_Get_Char_Index(Font.Face(), static_cast<unsigned char>(Letter));
+    if (FT_Load_Glyph(Font.Face(), Glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0) continue;
+    TOutlineWalk Walk{Cr, Pen, Baseline, Scale};
+    cairo_new_sub_path(Cr);
+    FT_Outline_Decompose(&Font.Face()->glyph->outline, &Funcs, &Walk);
+    cairo_close_path(Cr);
+    Pen += static_cast<double>(Font.Face()->glyph->advance.x) * Scale + Tracking;
+  }
+}
+
+void TOutlineFont::AppendCentred(cairo_t* Cr, const std::string& Text, double CentreX,
+                                 double Baseline, double Size, double Tracking) const {
+  AppendPath(Cr, Text, CentreX - Width(Text, Size, Tracking) / 2, Baseline, Size, Tracking);
 }
 
 std::vector<TGeneratorInfo>& Generators() {

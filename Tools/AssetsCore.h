@@ -12,7 +12,12 @@
 #include <string>
 #include <vector>
 
+struct FT_LibraryRec_;
+struct FT_FaceRec_;
+
 namespace Assets {
+
+inline constexpr double kPi = 3.14159265358979323846;
 
 // An RGBA picture with straight (not premultiplied) alpha, rows from the top, 4 bytes a pixel in
 // the order R, G, B, A.
@@ -38,6 +43,23 @@ struct TColor {
 TColor Rgb(std::uint32_t Hex, double Alpha = 1.0);  // 0xRRGGBB
 TColor Mix(const TColor& From, const TColor& To, double T);
 TColor Shade(const TColor& Color, double Factor);  // < 1 darker, > 1 lighter (clamped)
+
+// Cairo sources from colours: a plain colour (its alpha scaled by AlphaScale), a gradient stop,
+// and a vertical linear gradient from Top at Y0 to Bottom at Y1.
+void SetColor(cairo_t* Cr, const TColor& Color, double AlphaScale = 1);
+void AddStop(cairo_pattern_t* Pattern, double Offset, const TColor& Color);
+void SetVerticalGradient(cairo_t* Cr, double Y0, const TColor& Top, double Y1,
+                         const TColor& Bottom);
+// Fills the current path with Color lit from the upper left of its extents (Light times lighter
+// there, Dark times darker at the lower right), and keeps the path. FillLitAlong runs the light
+// from (X0, Y0) to (X1, Y1) instead.
+void FillLit(cairo_t* Cr, const TColor& Color, double Light, double Dark);
+void FillLitAlong(cairo_t* Cr, const TColor& Color, double Light, double Dark, double X0, double Y0,
+                  double X1, double Y1);
+
+// 0 below 0, 1 above 1 and a curve with flat ends between; the second form runs from Low to High.
+double SmoothStep(double T);
+double SmoothStep(double Low, double High, double Value);
 
 // A cairo image surface (ARGB32) with its context; starts fully transparent.
 class TCanvas {
@@ -86,6 +108,12 @@ int CellsHeight(const std::vector<TRect>& Cells, int Gutter = 1);
 void RoundedRectangle(cairo_t* Cr, double X, double Y, double Width, double Height, double Radius);
 // Adds an ellipse centred on (X, Y) to the path as a sub-path of its own.
 void Ellipse(cairo_t* Cr, double X, double Y, double RadiusX, double RadiusY);
+inline void Circle(cairo_t* Cr, double X, double Y, double Radius) {
+  Ellipse(Cr, X, Y, Radius, Radius);
+}
+// A leaf from its base (X, Y) towards Angle (radians, 0 = right), Length long and Width wide on
+// each side of its midrib.
+void LeafPath(cairo_t* Cr, double X, double Y, double Length, double Width, double Angle);
 void InCell(cairo_t* Cr, const TRect& Cell, double Scale, const std::function<void()>& Draw);
 
 // A small, fast and fully deterministic random generator (SplitMix64).
@@ -129,8 +157,49 @@ inline const TColor Sky = Rgb(0x9FD3EA);
 inline const TColor Gold = Rgb(0xF2C14E);
 inline const TColor Ink = Rgb(0x3A2A1E);        // outlines and dark text on parchment
 inline const TColor Parchment = Rgb(0xF3E6C8);  // panels
-inline const TColor Shadow = Rgb(0x000000, 0.25);
 }  // namespace Palette
+
+// The DejaVu fonts the pictures are lettered with.
+namespace FontFiles {
+inline constexpr const char* kSansBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+inline constexpr const char* kSerifBold = "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf";
+}  // namespace FontFiles
+
+// A FreeType library with one face opened from a font file, both released together.
+class TFontFace {
+ public:
+  explicit TFontFace(const std::string& FileName);
+  ~TFontFace();
+  TFontFace(const TFontFace&) = delete;
+  TFontFace& operator=(const TFontFace&) = delete;
+
+  FT_FaceRec_* Face() const { return FaceRecord; }
+
+ private:
+  FT_LibraryRec_* Library = nullptr;
+  FT_FaceRec_* FaceRecord = nullptr;
+};
+
+// A TrueType font whose glyph outlines become cairo paths, so text needs neither fontconfig nor
+// cairo's font caches (which would outlive the FreeType face).
+class TOutlineFont {
+ public:
+  explicit TOutlineFont(const std::string& FileName) : Font(FileName) {}
+
+  // Width of Text at Size pixels to the em, with Tracking extra pixels between letters.
+  double Width(const std::string& Text, double Size, double Tracking = 0) const;
+  // Adds the outlines of Text to the current path, its baseline starting at (X, Baseline).
+  void AppendPath(cairo_t* Cr, const std::string& Text, double X, double Baseline, double Size,
+                  double Tracking = 0) const;
+  // As AppendPath, centred on CentreX.
+  void AppendCentred(cairo_t* Cr, const std::string& Text, double CentreX, double Baseline,
+                     double Size, double Tracking = 0) const;
+
+ private:
+  double Advance(char Letter, double Size) const;
+
+  TFontFace Font;
+};
 
 // How a DDS stores its pixels: uncompressed A8R8G8B8, or DXT1 (opaque) / DXT5 (with alpha)
 // compressed with libsquish's cluster fit; the Fast kinds use its range fit, many times quicker

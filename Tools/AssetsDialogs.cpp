@@ -123,7 +123,7 @@ void DrawFooterBand(cairo_t* Cr, const TDialogLayout& Layout) {
   cairo_move_to(Cr, kMargin + 40, Layout.FooterTop);
   cairo_line_to(Cr, Layout.Width - kMargin - 40, Layout.FooterTop);
   cairo_set_line_width(Cr, 1.5);
-  cairo_set_source_rgba(Cr, Palette::Ochre.R, Palette::Ochre.G, Palette::Ochre.B, 0.55);
+  SetColor(Cr, Palette::Ochre, 0.55);
   cairo_stroke(Cr);
 }
 
@@ -141,7 +141,7 @@ void DrawListRows(cairo_t* Cr, const TDialogLayout& Layout) {
   cairo_move_to(Cr, Layout.Width / 2, Layout.ListTop + 4);
   cairo_line_to(Cr, Layout.Width / 2, Bottom - 4);
   cairo_set_line_width(Cr, 1.5);
-  cairo_set_source_rgba(Cr, Palette::Ochre.R, Palette::Ochre.G, Palette::Ochre.B, 0.4);
+  SetColor(Cr, Palette::Ochre, 0.4);
   cairo_stroke(Cr);
 }
 
@@ -151,7 +151,7 @@ void DrawBorder(cairo_t* Cr, const TDialogLayout& Layout) {
   cairo_new_path(Cr);
   PanelPath(Cr, Layout, 10);
   cairo_set_line_width(Cr, 1.2);
-  cairo_set_source_rgba(Cr, Palette::Ochre.R, Palette::Ochre.G, Palette::Ochre.B, 0.5);
+  SetColor(Cr, Palette::Ochre, 0.5);
   cairo_stroke(Cr);
   // Small gold studs in the four corners of the inner line.
   const double Inset = kMargin + 18;

@@ -13,10 +13,6 @@ const TColor kHerb = Rgb(0x5E9F3A);
 const TColor kComedy = Rgb(0xF2D58A);
 const TColor kTragedy = Rgb(0xA98BC9);
 
-void AddStop(cairo_pattern_t* Pattern, double Offset, const TColor& Color) {
-  cairo_pattern_add_color_stop_rgba(Pattern, Offset, Color.R, Color.G, Color.B, Color.A);
-}
-
 // A line width given in device pixels, whatever the current scale.
 double DeviceWidth(cairo_t* Cr, double Pixels) {
   double X = Pixels, Y = 0;
@@ -31,7 +27,7 @@ void Mask(cairo_t* Cr, const TColor& Color, bool Smiling) {
   cairo_curve_to(Cr, -4, 8.5, -7, 1, -7, -6);
   cairo_close_path(Cr);
   Draw::Solid(Cr, Color);
-  Draw::SetSource(Cr, Rgb(0x2A1E16));
+  SetColor(Cr, Rgb(0x2A1E16));
   for (const double Side : {-1.0, 1.0}) {
     // Eyes slant up for joy, down for sorrow.
     const double Slant = Smiling ? 0.35 : -0.35;
@@ -59,38 +55,6 @@ void Mask(cairo_t* Cr, const TColor& Color, bool Smiling) {
 
 namespace Draw {
 
-void SetSource(cairo_t* Cr, const TColor& Color) {
-  cairo_set_source_rgba(Cr, Color.R, Color.G, Color.B, Color.A);
-}
-
-void Circle(cairo_t* Cr, double X, double Y, double Radius) {
-  cairo_new_sub_path(Cr);
-  cairo_arc(Cr, X, Y, Radius, 0, 2 * M_PI);
-}
-
-void LeafPath(cairo_t* Cr, double X, double Y, double Length, double Width, double Angle) {
-  cairo_save(Cr);
-  cairo_translate(Cr, X, Y);
-  cairo_rotate(Cr, Angle);
-  cairo_move_to(Cr, 0, 0);
-  cairo_curve_to(Cr, Length * 0.3, -Width, Length * 0.75, -Width * 0.8, Length, 0);
-  cairo_curve_to(Cr, Length * 0.75, Width * 0.8, Length * 0.3, Width, 0, 0);
-  cairo_close_path(Cr);
-  cairo_restore(Cr);
-}
-
-void FillLit(cairo_t* Cr, const TColor& Color, double Light, double Dark) {
-  double Left, Top, Right, Bottom;
-  cairo_path_extents(Cr, &Left, &Top, &Right, &Bottom);
-  cairo_pattern_t* Gradient = cairo_pattern_create_linear(Left, Top, Right, Bottom);
-  AddStop(Gradient, 0, Shade(Color, Light));
-  AddStop(Gradient, 0.45, Color);
-  AddStop(Gradient, 1, Shade(Color, Dark));
-  cairo_set_source(Cr, Gradient);
-  cairo_fill_preserve(Cr);
-  cairo_pattern_destroy(Gradient);
-}
-
 void PaintInside(cairo_t* Cr, const std::function<void()>& Paint) {
   cairo_path_t* Path = cairo_copy_path(Cr);
   cairo_save(Cr);
@@ -103,7 +67,7 @@ void PaintInside(cairo_t* Cr, const std::function<void()>& Paint) {
 }
 
 void OutlineIn(cairo_t* Cr, const TColor& Color, double Width) {
-  SetSource(Cr, Color);
+  SetColor(Cr, Color);
   cairo_set_line_width(Cr, DeviceWidth(Cr, Width));
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
   cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
@@ -179,7 +143,7 @@ void Amphora(cairo_t* Cr, double CentreX, double CentreY, double Scale) {
   // A painted black band, as on the pots of the old potters.
   PaintInside(Cr, [Cr] {
     cairo_rectangle(Cr, -10, -1.2, 20, 3);
-    SetSource(Cr, Rgb(0x2A1E16, 0.85));
+    SetColor(Cr, Rgb(0x2A1E16, 0.85));
     cairo_fill(Cr);
   });
   Outline(Cr);

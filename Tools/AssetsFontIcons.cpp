@@ -114,11 +114,11 @@ void HouseMark(cairo_t* Cr, int Number) {
   cairo_set_line_cap(Cr, CAIRO_LINE_CAP_BUTT);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_MITER);
   NumeralPath(Cr, Number, Top, Bottom);
-  SetSource(Cr, Rgb(0x3A1A0E, 0.8));
+  SetColor(Cr, Rgb(0x3A1A0E, 0.8));
   cairo_set_line_width(Cr, 3.6);
   cairo_stroke(Cr);
   NumeralPath(Cr, Number, Top, Bottom);
-  SetSource(Cr, kNumeral);
+  SetColor(Cr, kNumeral);
   cairo_set_line_width(Cr, 2.0);
   cairo_stroke(Cr);
 }

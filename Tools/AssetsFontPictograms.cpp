@@ -98,7 +98,7 @@ void Coins(cairo_t* Cr) {
   cairo_curve_to(Cr, 11.8, 16.7, 11.8, 16.7, 7.5, 16);
   cairo_curve_to(Cr, 11.8, 15.3, 11.8, 15.3, 12.5, 11);
   cairo_close_path(Cr);
-  SetSource(Cr, Shade(Gold, 0.62));
+  SetColor(Cr, Shade(Gold, 0.62));
   cairo_fill(Cr);
 }
 
@@ -178,7 +178,7 @@ void Face(cairo_t* Cr, const TColor& Color, bool Smiling) {
   Circle(Cr, 16, 16.5, 12.6);
   FillLit(Cr, Color, 1.4, 0.72);
   OutlineIn(Cr, Shade(Color, 0.4), 1.3);
-  SetSource(Cr, kHollow);
+  SetColor(Cr, kHollow);
   Ellipse(Cr, 12, 13.5, 1.7, 2.4);
   Ellipse(Cr, 20, 13.5, 1.7, 2.4);
   cairo_fill(Cr);
@@ -241,7 +241,7 @@ void Chapel(cairo_t* Cr) {
   cairo_close_path(Cr);
   Solid(Cr, Palette::Whitewash, 1.05, 0.85);
   ArchPath(Cr, 13.2, 15, 5.6, 8);
-  SetSource(Cr, Rgb(0x4A3A30));
+  SetColor(Cr, Rgb(0x4A3A30));
   cairo_fill(Cr);
   Bell(Cr, 16, 11.3, 0.22);
   cairo_rectangle(Cr, 6.5, 16.5, 19, 13);
@@ -272,7 +272,7 @@ void Temple(cairo_t* Cr) {
   cairo_line_to(Cr, 16, 5.6);
   cairo_line_to(Cr, 23.5, 9.8);
   cairo_close_path(Cr);
-  SetSource(Cr, FamilyColor(0));
+  SetColor(Cr, FamilyColor(0));
   cairo_fill(Cr);
 }
 
@@ -305,7 +305,7 @@ void MarketStall(cairo_t* Cr) {
       cairo_line_to(Cr, Left + 4.5 - 0.5, 14);
       cairo_line_to(Cr, Left - 1, 14);
       cairo_close_path(Cr);
-      SetSource(Cr, Stripe % 2 ? Palette::Whitewash : Palette::Terracotta);
+      SetColor(Cr, Stripe % 2 ? Palette::Whitewash : Palette::Terracotta);
       cairo_fill(Cr);
     }
   });
@@ -317,7 +317,7 @@ void MarketHall(cairo_t* Cr) {
   Solid(Cr, Palette::Ochre, 1.15, 0.8);
   for (int Arch = 0; Arch < 3; ++Arch) {
     ArchPath(Cr, 7 + Arch * 7, 29.5, 4.6, 10.5);
-    SetSource(Cr, Rgb(0x5A3A24));
+    SetColor(Cr, Rgb(0x5A3A24));
     cairo_fill_preserve(Cr);
     Outline(Cr, 0.8);
   }
@@ -368,7 +368,7 @@ void Baths(cairo_t* Cr) {
   Solid(Cr, Palette::Whitewash, 1.05, 0.85);
   for (int Arch = 0; Arch < 3; ++Arch) {
     ArchPath(Cr, 9 + Arch * 5.5, 25, 3, 5.5);
-    SetSource(Cr, Rgb(0x4A3A30));
+    SetColor(Cr, Rgb(0x4A3A30));
     cairo_fill(Cr);
   }
   Ellipse(Cr, 16, 27.5, 13.5, 2.6);
@@ -399,7 +399,7 @@ void Lyre(cairo_t* Cr) {
   RoundedRectangle(Cr, 8, 23, 16, 6.8, 2.5);
   Solid(Cr, Rgb(0xA8703A), 1.3, 0.75);
   Circle(Cr, 16, 26.4, 1.6);
-  SetSource(Cr, kHollow);
+  SetColor(Cr, kHollow);
   cairo_fill(Cr);
 }
 
@@ -421,7 +421,7 @@ void Amphitheatre(cairo_t* Cr) {
       const double X = CentreX + Arch * 3.7;
       const double Curve = RadiusY * std::sqrt(1 - std::pow((X - CentreX) / RadiusX, 2));
       ArchPath(Cr, X - 1.1, Top + Curve + 3.6 + Row * 4.5, 2.2, 3.2);
-      SetSource(Cr, Rgb(0x5A3A24));
+      SetColor(Cr, Rgb(0x5A3A24));
       cairo_fill(Cr);
     }
   Ellipse(Cr, CentreX, Top, RadiusX, RadiusY);
@@ -505,7 +505,7 @@ void Star(cairo_t* Cr) {
     cairo_line_to(Cr, Tip.first, Tip.second);
     cairo_line_to(Cr, Notch.first, Notch.second);
     cairo_close_path(Cr);
-    SetSource(Cr, Shade(Palette::Gold, Facing > 0 ? 1 + 0.45 * Facing : 1 + 0.3 * Facing));
+    SetColor(Cr, Shade(Palette::Gold, Facing > 0 ? 1 + 0.45 * Facing : 1 + 0.3 * Facing));
     cairo_fill_preserve(Cr);
     cairo_set_line_width(Cr, 0.5);
     cairo_stroke(Cr);
@@ -544,7 +544,7 @@ void Trophy(cairo_t* Cr) {
   FillLit(Cr, Gold, 1.45, 0.68);
   OutlineIn(Cr, kGoldDark, 1.2);
   Ellipse(Cr, 16, 3.9, 9.2, 1.5);
-  SetSource(Cr, Shade(Gold, 0.72));
+  SetColor(Cr, Shade(Gold, 0.72));
   cairo_fill(Cr);
   cairo_move_to(Cr, 10, 6.5);
   cairo_curve_to(Cr, 10.2, 11, 11.5, 14, 13.5, 15.5);
@@ -552,7 +552,7 @@ void Trophy(cairo_t* Cr) {
   RoundedRectangle(Cr, 8.5, 25, 15, 4.8, 1);
   Solid(Cr, Rgb(0x6B4226), 1.4, 0.8);
   cairo_rectangle(Cr, 13, 26.4, 6, 2);
-  SetSource(Cr, Gold);
+  SetColor(Cr, Gold);
   cairo_fill(Cr);
 }
 
@@ -590,7 +590,7 @@ void Badge(cairo_t* Cr, const TColor& Color) {
 void WhiteStroke(cairo_t* Cr) {
   cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
-  SetSource(Cr, Rgb(0xFFFFFF));
+  SetColor(Cr, Rgb(0xFFFFFF));
   cairo_set_line_width(Cr, 2.6);
   cairo_stroke(Cr);
 }
@@ -618,7 +618,7 @@ void MissingMark(cairo_t* Cr) {
   cairo_line_to(Cr, kMarkX, kMarkY + 0.8);
   WhiteStroke(Cr);
   Circle(Cr, kMarkX, kMarkY + 4.3, 1.5);
-  SetSource(Cr, Rgb(0xFFFFFF));
+  SetColor(Cr, Rgb(0xFFFFFF));
   cairo_fill(Cr);
 }
 

@@ -29,31 +29,17 @@ char32_t UnicodeOf(int Code) {
   return static_cast<char32_t>(Code);
 }
 
-// Owns the FreeType library and one face, freed on every path out.
-class TFace {
+// A face sized to PixelSize that renders single characters.
+class TSizedFace {
  public:
-  TFace(const std::string& FontFile, int PixelSize) {
-    if (FT_Init_FreeType(&Library) != 0) throw std::runtime_error("Cannot start FreeType");
-    if (FT_New_Face(Library, FontFile.c_str(), 0, &Face) != 0) {
-      FT_Done_FreeType(Library);
-      throw std::runtime_error("Cannot open the font file " + FontFile +
-                               " (is fonts-dejavu-core installed?)");
-    }
-    if (FT_Set_Pixel_Sizes(Face, 0, static_cast<FT_UInt>(PixelSize)) != 0) {
-      FT_Done_Face(Face);
-      FT_Done_FreeType(Library);
+  TSizedFace(const std::string& FontFile, int PixelSize) : Font(FontFile) {
+    if (FT_Set_Pixel_Sizes(Font.Face(), 0, static_cast<FT_UInt>(PixelSize)) != 0)
       throw std::runtime_error("Cannot size the font " + FontFile);
-    }
   }
-  ~TFace() {
-    FT_Done_Face(Face);
-    FT_Done_FreeType(Library);
-  }
-  TFace(const TFace&) = delete;
-  TFace& operator=(const TFace&) = delete;
 
   // Renders the character into the face's glyph slot; null when the font lacks it.
   FT_GlyphSlot Render(char32_t Character) const {
+    const FT_Face Face = Font.Face();
     if (FT_Get_Char_Index(Face, Character) == 0) return nullptr;
     if (FT_Load_Char(Face, Character, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0) return nullptr;
     if (Face->glyph->bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return nullptr;
@@ -61,8 +47,7 @@ class TFace {
   }
 
  private:
-  FT_Library Library = nullptr;
-  FT_Face Face = nullptr;
+  TFontFace Font;
 };
 
 // The cell of one rendered character: pen origin 2 px in, shifted right when the ink would
@@ -98,7 +83,7 @@ TPicture EmptyCell(int Width) {
 }
 
 TGlyphs TextGlyphs(const std::string& FontFile, int PixelSize) {
-  const TFace Face(FontFile, PixelSize);
+  const TSizedFace Face(FontFile, PixelSize);
   TGlyphs Glyphs(kCodes, EmptyCell(kEmptyWidth));
   Glyphs[kBackspace] = EmptyCell(kBackspaceWidth);
   for (int Code = kFirstText; Code < kCodes; ++Code) {

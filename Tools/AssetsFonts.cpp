@@ -10,7 +10,6 @@ namespace Assets::Fonts {
 
 namespace {
 
-constexpr const char* kTextFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 constexpr int kTextPixelSize = 20;
 constexpr int kAtlasWidth = 512;
 
@@ -19,15 +18,21 @@ bool SharedWithIcons(int Code) {
   return (Code >= 3 && Code <= 12) || (Code >= 27 && Code <= 31);
 }
 
+// Both fonts start from the same text glyphs: they are rasterised once, whichever font asks first.
+const TGlyphs& SharedTextGlyphs() {
+  static const TGlyphs Glyphs = TextGlyphs(FontFiles::kSansBold, kTextPixelSize);
+  return Glyphs;
+}
+
 TGlyphs DefaultFontGlyphs() {
-  TGlyphs Glyphs = TextGlyphs(kTextFontFile, kTextPixelSize);
+  TGlyphs Glyphs = SharedTextGlyphs();
   for (int Code = 1; Code < kSpace; ++Code)
     if (HasPictogram(Code)) Glyphs[static_cast<std::size_t>(Code)] = Pictogram(Code);
   return Glyphs;
 }
 
 TGlyphs IconsFontGlyphs() {
-  TGlyphs Glyphs = TextGlyphs(kTextFontFile, kTextPixelSize);
+  TGlyphs Glyphs = SharedTextGlyphs();
   for (int Code = 1; Code < kSpace; ++Code) {
     if (HasIconPicture(Code))
       Glyphs[static_cast<std::size_t>(Code)] = IconPicture(Code);

@@ -49,12 +49,6 @@ TPicture PackAtlas(const TGlyphs& Cells, int AtlasWidth, std::vector<TRect>& Seg
 
 // Shared cairo drawing helpers (coordinates in cell pixels).
 namespace Draw {
-void SetSource(cairo_t* Cr, const TColor& Color);
-void Circle(cairo_t* Cr, double X, double Y, double Radius);
-// A leaf from its base (X, Y) towards Angle (radians, 0 = right), Length long.
-void LeafPath(cairo_t* Cr, double X, double Y, double Length, double Width, double Angle);
-// Fills the current path with Color, lit from the upper left, and keeps the path.
-void FillLit(cairo_t* Cr, const TColor& Color, double Light = 1.3, double Dark = 0.75);
 // Strokes (and clears) the current path with round joins, Width in device pixels whatever the
 // current scale: in the outline ink, or in Color.
 void Outline(cairo_t* Cr, double Width = 1.1);

@@ -13,10 +13,6 @@ namespace {
 using namespace Assets;
 using namespace Assets::Forms;
 
-void SetColor(cairo_t* Cr, const TColor& Color) {
-  cairo_set_source_rgba(Cr, Color.R, Color.G, Color.B, Color.A);
-}
-
 // --- the game's logo -------------------------------------------------------------------------
 
 constexpr int kLogoWidth = 1200, kLogoHeight = 280;
@@ -104,7 +100,7 @@ void DrawLogoLaurels(cairo_t* Cr, const TLogoText& Text, double TextWidth) {
 }
 
 void GenerateLogo(TOutput& Output) {
-  const TOutlineFont Font(kSerifBoldFile);
+  const TOutlineFont Font(FontFiles::kSerifBold);
   const TLogoText Text = FitLogoText(Font);
   TCanvas Canvas(kLogoWidth, kLogoHeight);
   cairo_t* Cr = Canvas.Cr();
@@ -211,11 +207,11 @@ void DrawFern(cairo_t* Cr) {
 }
 
 void DrawStudioName(cairo_t* Cr) {
-  const TOutlineFont Serif(kSerifBoldFile);
+  const TOutlineFont Serif(FontFiles::kSerifBold);
   Serif.AppendCentred(Cr, "HOLLOW FERN", kSplashWidth / 2.0, 600, 72, 14);
   cairo_set_source_rgb(Cr, 0.95, 0.85, 0.62);
   cairo_fill(Cr);
-  const TOutlineFont Sans(kSansBoldFile);
+  const TOutlineFont Sans(FontFiles::kSansBold);
   Sans.AppendCentred(Cr, "STUDIO", kSplashWidth / 2.0, 650, 22, 12);
   cairo_set_source_rgba(Cr, 0.89, 0.72, 0.45, 0.8);
   cairo_fill(Cr);

@@ -19,13 +19,9 @@ const TColor kOutline = Rgb(0x2E1F16);
 const TColor kSkin = Rgb(0xDDA57C);
 const TColor kSkinYoung = Rgb(0xE6B48C);
 
-void SetColor(cairo_t* Cr, const TColor& Color) {
-  cairo_set_source_rgba(Cr, Color.R, Color.G, Color.B, Color.A);
-}
-
 // Fills the current path with a gradient lit from the upper left, then outlines it.
-void FillLit(cairo_t* Cr, const TColor& Base, double X0, double Y0, double X1, double Y1,
-             double Outline = 1.1) {
+void FillAndOutline(cairo_t* Cr, const TColor& Base, double X0, double Y0, double X1, double Y1,
+                    double Outline = 1.1) {
   cairo_pattern_t* Light = cairo_pattern_create_linear(X0, Y0, X1, Y1);
   const TColor Lit = Shade(Base, 1.18), Dark = Shade(Base, 0.78);
   cairo_pattern_add_color_stop_rgb(Light, 0, Lit.R, Lit.G, Lit.B);
@@ -55,13 +51,13 @@ void DrawNeck(cairo_t* Cr, const TColor& Skin) {
   cairo_curve_to(Cr, 54, 122, 66, 122, 71, 116);
   cairo_line_to(Cr, 71, 92);
   cairo_close_path(Cr);
-  FillLit(Cr, Shade(Skin, 0.85), 49, 92, 71, 116);
+  FillAndOutline(Cr, Shade(Skin, 0.85), 49, 92, 71, 116);
 }
 
 void DrawHead(cairo_t* Cr, const TColor& Skin, double Width, double Blush) {
   Ellipse(Cr, 34.5, 76, 5, 8);
   Ellipse(Cr, 85.5, 76, 5, 8);
-  FillLit(Cr, Skin, 30, 68, 90, 84);
+  FillAndOutline(Cr, Skin, 30, 68, 90, 84);
   cairo_move_to(Cr, 60, 40);
   cairo_curve_to(Cr, 60 + Width, 40, 60 + Width + 2, 64, 60 + Width - 1, 82);
   cairo_curve_to(Cr, 60 + Width - 3, 98, 70, 106, 60, 106);
@@ -175,13 +171,13 @@ void DrawSmile(cairo_t* Cr, double Y, double HalfWidth, bool Open) {
 
 void DrawStewardClothes(cairo_t* Cr) {
   ShouldersPath(Cr);
-  FillLit(Cr, Palette::Whitewash, 10, 118, 100, 160);
+  FillAndOutline(Cr, Palette::Whitewash, 10, 118, 100, 160);
   // A terracotta mantle over the left shoulder, falling across the chest.
   cairo_move_to(Cr, 4, 161);
   cairo_curve_to(Cr, 6, 136, 16, 124, 38, 117);
   cairo_curve_to(Cr, 46, 126, 64, 140, 86, 161);
   cairo_close_path(Cr);
-  FillLit(Cr, Palette::Terracotta, 10, 120, 60, 160);
+  FillAndOutline(Cr, Palette::Terracotta, 10, 120, 60, 160);
   cairo_move_to(Cr, 24, 130);
   cairo_curve_to(Cr, 34, 138, 44, 148, 52, 160);
   cairo_move_to(Cr, 14, 142);
@@ -196,7 +192,7 @@ void DrawStewardClothes(cairo_t* Cr) {
   cairo_set_line_width(Cr, 1.1);
   cairo_stroke(Cr);
   cairo_arc(Cr, 36, 124, 4.2, 0, 2 * M_PI);
-  FillLit(Cr, Palette::Gold, 32, 120, 40, 128, 0.9);
+  FillAndOutline(Cr, Palette::Gold, 32, 120, 40, 128, 0.9);
 }
 
 void DrawStewardHair(cairo_t* Cr) {
@@ -207,7 +203,7 @@ void DrawStewardHair(cairo_t* Cr) {
     cairo_curve_to(Cr, 60 + Side * 31, 56, 60 + Side * 32, 66, 60 + Side * 30, 78);
     cairo_curve_to(Cr, 60 + Side * 27, 72, 60 + Side * 26, 64, 60 + Side * 24, 60);
     cairo_close_path(Cr);
-    FillLit(Cr, Grey, 30, 50, 90, 80, 0.9);
+    FillAndOutline(Cr, Grey, 30, 50, 90, 80, 0.9);
   }
   // A short white beard and moustache.
   cairo_move_to(Cr, 36, 82);
@@ -216,14 +212,14 @@ void DrawStewardHair(cairo_t* Cr) {
   cairo_curve_to(Cr, 78, 92, 70, 94, 60, 93);
   cairo_curve_to(Cr, 50, 94, 42, 92, 36, 82);
   cairo_close_path(Cr);
-  FillLit(Cr, Rgb(0xEDE9E2), 40, 84, 80, 112, 0.9);
+  FillAndOutline(Cr, Rgb(0xEDE9E2), 40, 84, 80, 112, 0.9);
   cairo_move_to(Cr, 60, 88);
   cairo_curve_to(Cr, 54, 86, 49, 88, 47, 93);
   cairo_curve_to(Cr, 52, 92, 56, 92, 60, 91);
   cairo_curve_to(Cr, 64, 92, 68, 92, 73, 93);
   cairo_curve_to(Cr, 71, 88, 66, 86, 60, 88);
   cairo_close_path(Cr);
-  FillLit(Cr, Rgb(0xE2DDD5), 48, 86, 72, 93, 0.8);
+  FillAndOutline(Cr, Rgb(0xE2DDD5), 48, 86, 72, 93, 0.8);
 }
 
 void DrawWreath(cairo_t* Cr) {
@@ -261,7 +257,7 @@ void DrawSteward(cairo_t* Cr) {
 
 void DrawArchitectClothes(cairo_t* Cr) {
   ShouldersPath(Cr);
-  FillLit(Cr, Rgb(0x3E7FA8), 10, 118, 100, 160);
+  FillAndOutline(Cr, Rgb(0x3E7FA8), 10, 118, 100, 160);
   // Ochre trim along the neckline.
   cairo_move_to(Cr, 42, 116);
   cairo_curve_to(Cr, 50, 130, 70, 130, 78, 116);
@@ -276,28 +272,28 @@ void DrawArchitectClothes(cairo_t* Cr) {
   cairo_translate(Cr, 96, 134);
   cairo_rotate(Cr, -0.9);
   cairo_rectangle(Cr, -26, -6, 44, 12);
-  FillLit(Cr, Palette::Parchment, -26, -6, -26, 6);
+  FillAndOutline(Cr, Palette::Parchment, -26, -6, -26, 6);
   Ellipse(Cr, 18, 0, 3, 6);
-  FillLit(Cr, Palette::Sand, 15, -6, 21, 6, 1.0);
+  FillAndOutline(Cr, Palette::Sand, 15, -6, 21, 6, 1.0);
   Ellipse(Cr, 18, 0, 1.2, 2.4);
   SetColor(Cr, Rgb(0xB89A6A));
   cairo_fill(Cr);
   cairo_rectangle(Cr, -2, -6.5, 3, 13);
-  FillLit(Cr, Rgb(0xB8332A), -2, -6, 1, 6, 0.7);
+  FillAndOutline(Cr, Rgb(0xB8332A), -2, -6, 1, 6, 0.7);
   cairo_restore(Cr);
 }
 
 void DrawArchitectHairBack(cairo_t* Cr) {
   const TColor Hair = Rgb(0x4A2C1C);
   Ellipse(Cr, 60, 36, 15, 12);  // the bun
-  FillLit(Cr, Hair, 48, 26, 74, 46);
+  FillAndOutline(Cr, Hair, 48, 26, 74, 46);
   cairo_move_to(Cr, 31, 92);
   cairo_curve_to(Cr, 26, 62, 36, 40, 60, 39);
   cairo_curve_to(Cr, 84, 40, 94, 62, 89, 92);
   cairo_curve_to(Cr, 84, 84, 82, 70, 60, 68);
   cairo_curve_to(Cr, 38, 70, 36, 84, 31, 92);
   cairo_close_path(Cr);
-  FillLit(Cr, Hair, 30, 40, 90, 92);
+  FillAndOutline(Cr, Hair, 30, 40, 90, 92);
 }
 
 void DrawArchitectHairFront(cairo_t* Cr) {
@@ -309,7 +305,7 @@ void DrawArchitectHairFront(cairo_t* Cr) {
   cairo_curve_to(Cr, 80, 58, 70, 52, 56, 54);
   cairo_curve_to(Cr, 48, 56, 40, 62, 35, 70);
   cairo_close_path(Cr);
-  FillLit(Cr, Hair, 36, 42, 84, 70);
+  FillAndOutline(Cr, Hair, 36, 42, 84, 70);
   SetColor(Cr, Rgb(0x8A5A3A, 0.7));
   cairo_set_line_width(Cr, 1.0);
   cairo_move_to(Cr, 44, 52);
@@ -335,7 +331,7 @@ void DrawArchitect(cairo_t* Cr) {
   // Small gold earrings.
   for (double X : {34.5, 85.5}) {
     cairo_arc(Cr, X, 87, 2, 0, 2 * M_PI);
-    FillLit(Cr, Palette::Gold, X - 2, 85, X + 2, 89, 0.6);
+    FillAndOutline(Cr, Palette::Gold, X - 2, 85, X + 2, 89, 0.6);
   }
   DrawBrows(Cr, 62, Rgb(0x3A2216), 1.8);
   DrawEyes(Cr, 70, 3.4, false);
@@ -345,7 +341,7 @@ void DrawArchitect(cairo_t* Cr) {
 
 void GenerateFaces(TOutput& Output) {
   const std::vector<TRect> Cells = GridCells(2, 2, kCellWidth, kCellHeight);
-  TCanvas Canvas(BlockAligned(CellsWidth(Cells)), BlockAligned(CellsHeight(Cells)));
+  TCanvas Canvas(CellsWidth(Cells), CellsHeight(Cells));
   const std::function<void(cairo_t*)> Speakers[] = {&DrawSteward, &DrawArchitect};
   for (std::size_t Index = 0; Index < Cells.size(); ++Index)
     InCell(Canvas.Cr(), Cells[Index], kPixelsPerUnit, [&] { Speakers[Index](Canvas.Cr()); });

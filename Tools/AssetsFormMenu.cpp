@@ -22,10 +22,6 @@ constexpr double kTerraceTop = 668;
 
 const TColor kOutline = Rgb(0x3A2A1E, 0.55);
 
-void SetColor(cairo_t* Cr, const TColor& Color) {
-  cairo_set_source_rgba(Cr, Color.R, Color.G, Color.B, Color.A);
-}
-
 // The top edge of the town's hill on the left and of the headland on the right.
 double TownHillTop(double X) {
   return 292 + 0.00088 * X * X;

@@ -47,7 +47,7 @@ void PolygonPath(cairo_t* Cr, const std::vector<TPoint>& Points, bool Close) {
 
 void SetGlass(cairo_t* Cr, double Alpha) {
   const TColor Glass = Mix(Colors::AegeanDeep, Colors::Aegean, 0.35);
-  cairo_set_source_rgba(Cr, Glass.R, Glass.G, Glass.B, Alpha);
+  SetColor(Cr, Glass, Alpha);
 }
 
 // The upper glass casts a soft shadow onto the map, down and to the right.
@@ -99,7 +99,7 @@ void DrawPlaque(cairo_t* Cr, double X, double Y, double Width, double Height) {
   StrokeGoldTrim(Cr, 2.2);
   cairo_new_path(Cr);
   RoundedRectangle(Cr, X + 5, Y + 5, Width - 10, Height - 10, 10);
-  cairo_set_source_rgba(Cr, Palette::Ochre.R, Palette::Ochre.G, Palette::Ochre.B, 0.3);
+  SetColor(Cr, Palette::Ochre, 0.3);
   cairo_set_line_width(Cr, 1);
   cairo_stroke(Cr);
 }
@@ -107,7 +107,7 @@ void DrawPlaque(cairo_t* Cr, double X, double Y, double Width, double Height) {
 void DrawDivider(cairo_t* Cr, double X, double Top, double Bottom) {
   cairo_move_to(Cr, X, Top);
   cairo_line_to(Cr, X, Bottom);
-  cairo_set_source_rgba(Cr, Palette::Ochre.R, Palette::Ochre.G, Palette::Ochre.B, 0.55);
+  SetColor(Cr, Palette::Ochre, 0.55);
   cairo_set_line_width(Cr, 1.5);
   cairo_stroke(Cr);
 }
@@ -152,7 +152,7 @@ void DrawCornerPanelLines(cairo_t* Cr) {
   const std::vector<TPoint> Info = {{1272, 288}, {1072, 288}, {688, 96}};
   for (const auto* Line : {&Stats, &Info}) {
     PolygonPath(Cr, *Line, false);
-    cairo_set_source_rgba(Cr, Palette::Ochre.R, Palette::Ochre.G, Palette::Ochre.B, 0.35);
+    SetColor(Cr, Palette::Ochre, 0.35);
     cairo_set_line_width(Cr, 1.2);
     cairo_stroke(Cr);
   }

@@ -50,7 +50,7 @@ void DrawTextWell(cairo_t* Cr) {
                    kWidth - 36 - (kMedallionX + kMedallionRadiusX + 10), 172, 18);
   cairo_set_source_rgba(Cr, 0.02, 0.08, 0.16, 0.28);
   cairo_fill_preserve(Cr);
-  cairo_set_source_rgba(Cr, Palette::Ochre.R, Palette::Ochre.G, Palette::Ochre.B, 0.25);
+  SetColor(Cr, Palette::Ochre, 0.25);
   cairo_set_line_width(Cr, 1.2);
   cairo_stroke(Cr);
 }
@@ -65,7 +65,7 @@ void DrawRim(cairo_t* Cr) {
   cairo_set_line_width(Cr, 4);
   cairo_stroke(Cr);
   BubblePath(Cr, 8);
-  cairo_set_source_rgba(Cr, Palette::Gold.R, Palette::Gold.G, Palette::Gold.B, 0.55);
+  SetColor(Cr, Palette::Gold, 0.55);
   cairo_set_line_width(Cr, 1.3);
   cairo_stroke(Cr);
 }

@@ -17,10 +17,6 @@ constexpr double kRecessLeft = 130, kRecessTop = 130, kRecessWidth = 1020, kRece
 constexpr double kFrameWidth = 12;
 constexpr double kBorderInset = 5, kBorderBand = 22;
 
-void SetColor(cairo_t* Cr, const TColor& Color) {
-  cairo_set_source_rgba(Cr, Color.R, Color.G, Color.B, Color.A);
-}
-
 void DrawWall(cairo_t* Cr) {
   cairo_rectangle(Cr, 0, 0, kWidth, kHeight);
   SetVerticalGradient(Cr, 0, Colors::WalnutLight, kHeight, Colors::WalnutDark);

@@ -2,108 +2,10 @@
 // dialog and branding pictures.
 #include "AssetsFormsShared.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_OUTLINE_H
-
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 namespace Assets::Forms {
-
-namespace {
-
-// Maps font units (y up) onto the canvas (y down) while FreeType walks a glyph outline.
-struct TOutlineWalk {
-  cairo_t* Cr;
-  double OriginX, OriginY, Scale;
-  double X(const FT_Vector* Point) const { return OriginX + static_cast<double>(Point->x) * Scale; }
-  double Y(const FT_Vector* Point) const { return OriginY - static_cast<double>(Point->y) * Scale; }
-};
-
-int MoveTo(const FT_Vector* To, void* User) {
-  const auto* Walk = static_cast<const TOutlineWalk*>(User);
-  cairo_close_path(Walk->Cr);
-  cairo_move_to(Walk->Cr, Walk->X(To), Walk->Y(To));
-  return 0;
-}
-
-int LineTo(const FT_Vector* To, void* User) {
-  const auto* Walk = static_cast<const TOutlineWalk*>(User);
-  cairo_line_to(Walk->Cr, Walk->X(To), Walk->Y(To));
-  return 0;
-}
-
-// A quadratic segment raised to the cubic that cairo draws.
-int ConicTo(const FT_Vector* Control, const FT_Vector* To, void* User) {
-  const auto* Walk = static_cast<const TOutlineWalk*>(User);
-  double X0 = 0, Y0 = 0;
-  cairo_get_current_point(Walk->Cr, &X0, &Y0);
-  const double Cx = Walk->X(Control), Cy = Walk->Y(Control);
-  const double X3 = Walk->X(To), Y3 = Walk->Y(To);
-  cairo_curve_to(Walk->Cr, X0 + 2.0 / 3.0 * (Cx - X0), Y0 + 2.0 / 3.0 * (Cy - Y0),
-                 X3 + 2.0 / 3.0 * (Cx - X3), Y3 + 2.0 / 3.0 * (Cy - Y3), X3, Y3);
-  return 0;
-}
-
-int CubicTo(const FT_Vector* Control1, const FT_Vector* Control2, const FT_Vector* To, void* User) {
-  const auto* Walk = static_cast<const TOutlineWalk*>(User);
-  cairo_curve_to(Walk->Cr, Walk->X(Control1), Walk->Y(Control1), Walk->X(Control2),
-                 Walk->Y(Control2), Walk->X(To), Walk->Y(To));
-  return 0;
-}
-
-}  // namespace
-
-// --- outline text ----------------------------------------------------------------------------
-
-TOutlineFont::TOutlineFont(const std::string& FileName) {
-  if (FT_Init_FreeType(&Library) != 0) throw std::runtime_error("Cannot start FreeType");
-  if (FT_New_Face(Library, FileName.c_str(), 0, &Face) != 0) {
-    FT_Done_FreeType(Library);
-    throw std::runtime_error("Cannot open the font " + FileName);
-  }
-}
-
-TOutlineFont::~TOutlineFont() {
-  FT_Done_Face(Face);
-  FT_Done_FreeType(Library);
-}
-
-double TOutlineFont::Advance(char Letter, double Size) const {
-  const FT_UInt Glyph = FT_Get_Char_Index(Face, static_cast<unsigned char>(Letter));
-  if (FT_Load_Glyph(Face, Glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0) return 0;
-  return static_cast<double>(Face->glyph->advance.x) * Size / Face->units_per_EM;
-}
-
-double TOutlineFont::Width(const std::string& Text, double Size, double Tracking) const {
-  double Total = 0;
-  for (char Letter : Text)
-    Total += Advance(Letter, Size) + Tracking;
-  return Text.empty() ? 0 : Total - Tracking;
-}
-
-void TOutlineFont::AppendPath(cairo_t* Cr, const std::string& Text, double X, double Baseline,
-                              double Size, double Tracking) const {
-  const FT_Outline_Funcs Funcs{&MoveTo, &LineTo, &ConicTo, &CubicTo, 0, 0};
-  const double Scale = Size / Face->units_per_EM;
-  double Pen = X;
-  for (char Letter : Text) {
-    const FT_UInt Glyph = FT_Get_Char_Index(Face, static_cast<unsigned char>(Letter));
-    if (FT_Load_Glyph(Face, Glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0) continue;
-    TOutlineWalk Walk{Cr, Pen, Baseline, Scale};
-    cairo_new_sub_path(Cr);
-    FT_Outline_Decompose(&Face->glyph->outline, &Funcs, &Walk);
-    cairo_close_path(Cr);
-    Pen += static_cast<double>(Face->glyph->advance.x) * Scale + Tracking;
-  }
-}
-
-void TOutlineFont::AppendCentred(cairo_t* Cr, const std::string& Text, double CentreX,
-                                 double Baseline, double Size, double Tracking) const {
-  AppendPath(Cr, Text, CentreX - Width(Text, Size, Tracking) / 2, Baseline, Size, Tracking);
-}
 
 // --- Greek key -------------------------------------------------------------------------------
 
@@ -178,19 +80,10 @@ void StrokeGoldTrim(cairo_t* Cr, double Width) {
                        Mix(Gold, Dark, 0.35).B);
   cairo_set_line_width(Cr, Width);
   cairo_stroke_preserve(Cr);
-  cairo_set_source_rgba(Cr, Colors::GoldPale.R, Colors::GoldPale.G, Colors::GoldPale.B, 0.8);
+  SetColor(Cr, Colors::GoldPale, 0.8);
   cairo_set_line_width(Cr, Width * 0.3);
   cairo_stroke_preserve(Cr);
   cairo_restore(Cr);
-}
-
-void SetVerticalGradient(cairo_t* Cr, double Y0, const TColor& Top, double Y1,
-                         const TColor& Bottom) {
-  cairo_pattern_t* Gradient = cairo_pattern_create_linear(0, Y0, 0, Y1);
-  cairo_pattern_add_color_stop_rgba(Gradient, 0, Top.R, Top.G, Top.B, Top.A);
-  cairo_pattern_add_color_stop_rgba(Gradient, 1, Bottom.R, Bottom.G, Bottom.B, Bottom.A);
-  cairo_set_source(Cr, Gradient);
-  cairo_pattern_destroy(Gradient);
 }
 
 void AddGrain(TPicture& Picture, double Amount, double FeatureSize, std::uint32_t Seed) {
@@ -240,11 +133,8 @@ void LaurelSprig(cairo_t* Cr, double X, double Y, double Length, double Angle, d
       cairo_save(Cr);
       cairo_translate(Cr, Sprout.X, Sprout.Y);
       cairo_rotate(Cr, Sprout.Heading + Turn);
-      const double L = LeafLength * Shrink, W = L * 0.32;
-      cairo_move_to(Cr, 0, 0);
-      cairo_curve_to(Cr, L * 0.3, -W, L * 0.75, -W * 0.8, L, 0);
-      cairo_curve_to(Cr, L * 0.75, W * 0.8, L * 0.3, W, 0, 0);
-      cairo_close_path(Cr);
+      const double L = LeafLength * Shrink;
+      LeafPath(Cr, 0, 0, L, L * 0.32, 0);
       // Lit from the upper left: leaves facing up are lighter.
       const double Light = 0.5 + 0.5 * -std::sin(Sprout.Heading + Turn);
       const TColor Fill = Shade(Leaf, 0.8 + 0.45 * Light);

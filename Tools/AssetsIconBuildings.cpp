@@ -135,7 +135,7 @@ void Awning(cairo_t* Cr, double X0, double X1, double Y, double Depth, int Strip
 }
 
 void HealthSign(cairo_t* Cr, double Cx, double Cy, double Radius) {
-  Circle(Cr, Cx, Cy, Radius);
+  ClosedCircle(Cr, Cx, Cy, Radius);
   FillLit(Cr, HealthGreen, 2.4);
   const double Arm = Radius * 0.62, Half = Radius * 0.22;
   Polygon(Cr,
@@ -239,7 +239,7 @@ void Shrine(cairo_t* Cr) {
 
 void Temple(cairo_t* Cr) {
   TempleFront(Cr, 12, 88, 20, 40, 5);
-  Circle(Cr, 50, 19, 4.5);
+  ClosedCircle(Cr, 50, 19, 4.5);
   FillLit(Cr, Palette::Gold, 2);
 }
 
@@ -250,9 +250,9 @@ void MarketStall(cairo_t* Cr) {
   Box(Cr, 18, 60, 82, 65, Rgb(0xC89058));
   Amphora(Cr, 34, 60, 12, Palette::Terracotta);
   Amphora(Cr, 50, 60, 14, Rgb(0xD88A4C));
-  Circle(Cr, 65, 55, 5.5);
+  ClosedCircle(Cr, 65, 55, 5.5);
   FillLit(Cr, Rgb(0xE8A030), 2);
-  Circle(Cr, 71, 56, 4.5);
+  ClosedCircle(Cr, 71, 56, 4.5);
   FillLit(Cr, Rgb(0x8CAA3C), 2);
   Awning(Cr, 16, 84, 28, 14, 5);
 }
@@ -401,14 +401,14 @@ void Fountain(cairo_t* Cr) {
   cairo_save(Cr);
   cairo_translate(Cr, 50, 74);
   cairo_scale(Cr, 34, 10);
-  Circle(Cr, 0, 0, 1);
+  ClosedCircle(Cr, 0, 0, 1);
   cairo_restore(Cr);
   FillLit(Cr, Palette::Stone);
   Box(Cr, 16, 74, 84, 84, Palette::Stone);
   cairo_save(Cr);
   cairo_translate(Cr, 50, 74);
   cairo_scale(Cr, 28, 6.5);
-  Circle(Cr, 0, 0, 1);
+  ClosedCircle(Cr, 0, 0, 1);
   cairo_restore(Cr);
   FillLit(Cr, Palette::Water, 2);
   Box(Cr, 45, 42, 55, 74, Marble);
@@ -429,14 +429,14 @@ void Fountain(cairo_t* Cr) {
     StrokeLine(Cr, Spray, 3.5);
   }
   Box(Cr, 47.5, 26, 52.5, 42, Spray);
-  Circle(Cr, 24, 36, 7);
+  ClosedCircle(Cr, 24, 36, 7);
   FillLit(Cr, Palette::Leaf, 2);
-  Circle(Cr, 78, 40, 6);
+  ClosedCircle(Cr, 78, 40, 6);
   FillLit(Cr, Palette::Olive, 2);
 }
 
 void PlusBadge(cairo_t* Cr) {
-  Circle(Cr, 77, 77, 15);
+  ClosedCircle(Cr, 77, 77, 15);
   FillLit(Cr, Rgb(0x44B049), 3);
   Polygon(Cr, {74, 67, 80, 67, 80, 74, 87, 74, 87, 80, 80, 80,
                80, 87, 74, 87, 74, 80, 67, 80, 67, 74, 74, 74});

@@ -31,19 +31,19 @@ void RingBand(cairo_t* Cr, double From, double To) {
 void DrawRing(cairo_t* Cr, double Filled) {
   const double C = kRingCell / 2.0, Top = -M_PI / 2;
   cairo_set_source_rgba(Cr, 1, 1, 1, 0.28);
-  Circle(Cr, C, C, kRingOuter);
-  Circle(Cr, C, C, kRingInner);
+  ClosedCircle(Cr, C, C, kRingOuter);
+  ClosedCircle(Cr, C, C, kRingInner);
   cairo_set_fill_rule(Cr, CAIRO_FILL_RULE_EVEN_ODD);
   cairo_fill(Cr);
   cairo_set_fill_rule(Cr, CAIRO_FILL_RULE_WINDING);
-  Circle(Cr, C, C, kRingOuter - 0.75);
+  ClosedCircle(Cr, C, C, kRingOuter - 0.75);
   StrokeLine(Cr, Rgb(0xFFFFFF, 0.5), 1.5);
-  Circle(Cr, C, C, kRingInner + 0.75);
+  ClosedCircle(Cr, C, C, kRingInner + 0.75);
   StrokeLine(Cr, Rgb(0xFFFFFF, 0.5), 1.5);
   if (Filled <= 0) return;
   if (Filled >= 1) {
-    Circle(Cr, C, C, kRingOuter);
-    Circle(Cr, C, C, kRingInner);
+    ClosedCircle(Cr, C, C, kRingOuter);
+    ClosedCircle(Cr, C, C, kRingInner);
     cairo_set_fill_rule(Cr, CAIRO_FILL_RULE_EVEN_ODD);
   } else {
     RingBand(Cr, Top, Top - 2 * M_PI * Filled);
@@ -55,7 +55,7 @@ void DrawRing(cairo_t* Cr, double Filled) {
 
 void GenerateProgress(TOutput& Output) {
   const std::vector<TRect> Cells = GridCells(kRingCells, 8, kRingCell, kRingCell);
-  TCanvas Canvas(WholeBlocks(CellsWidth(Cells)), WholeBlocks(CellsHeight(Cells)));
+  TCanvas Canvas(CellsWidth(Cells), CellsHeight(Cells));
   for (int Segment = 0; Segment < kRingCells; ++Segment)
     InCell(Canvas.Cr(), Cells[std::size_t(Segment)], 1.0,
            [&] { DrawRing(Canvas.Cr(), 1.0 - Segment / double(kRingCells - 1)); });
@@ -70,7 +70,7 @@ void RadialFill(cairo_t* Cr, double X, double Y, double Radius,
                 std::initializer_list<std::pair<double, TColor>> Stops) {
   cairo_pattern_t* Glow = cairo_pattern_create_radial(X, Y, 0, X, Y, Radius);
   for (const auto& [Offset, Color] : Stops)
-    cairo_pattern_add_color_stop_rgba(Glow, Offset, Color.R, Color.G, Color.B, Color.A);
+    AddStop(Glow, Offset, Color);
   cairo_set_source(Cr, Glow);
   cairo_fill(Cr);
   cairo_pattern_destroy(Glow);
@@ -80,22 +80,22 @@ void RadialFill(cairo_t* Cr, double X, double Y, double Radius,
 void DrawLamp(cairo_t* Cr, bool Lit) {
   const double C = kDotCell / 2.0;
   if (Lit) {
-    Circle(Cr, C, C, C);
+    ClosedCircle(Cr, C, C, C);
     RadialFill(Cr, C, C, C,
                {{0.55, Rgb(0xFFC040, 0.75)}, {0.8, Rgb(0xFFA020, 0.25)}, {1.0, Rgb(0xFF9010, 0)}});
   }
-  Circle(Cr, C, C, 30);
+  ClosedCircle(Cr, C, C, 30);
   FillLit(Cr, Lit ? Rgb(0xE0A848) : Rgb(0x8A6A3C), 2.5);
   const TColor Core = Lit ? Rgb(0xFFF6C0) : Rgb(0x3C4650);
   const TColor Edge = Lit ? Rgb(0xF08A10) : Rgb(0x141A22);
-  Circle(Cr, C, C, 23);
+  ClosedCircle(Cr, C, C, 23);
   RadialFill(Cr, C - 6, C - 6, 30, {{0, Core}, {0.55, Mix(Core, Edge, 0.5)}, {1, Edge}});
-  Circle(Cr, C, C, 23);
+  ClosedCircle(Cr, C, C, 23);
   StrokeLine(Cr, Outline, 2);
   cairo_save(Cr);
   cairo_translate(Cr, C - 8, C - 10);
   cairo_scale(Cr, 1.0, 0.65);
-  Circle(Cr, 0, 0, 9);
+  ClosedCircle(Cr, 0, 0, 9);
   cairo_restore(Cr);
   cairo_set_source_rgba(Cr, 1, 1, 1, Lit ? 0.85 : 0.35);
   cairo_fill(Cr);
@@ -103,6 +103,7 @@ void DrawLamp(cairo_t* Cr, bool Lit) {
 
 void GenerateDot(TOutput& Output) {
   const std::vector<TRect> Cells = GridCells(2, 2, kDotCell, kDotCell);
+  // Stored uncompressed, where nothing pads the picture: the lamps keep their whole-block size.
   TCanvas Canvas(WholeBlocks(CellsWidth(Cells)), WholeBlocks(CellsHeight(Cells)));
   for (int Segment = 0; Segment < 2; ++Segment)
     InCell(Canvas.Cr(), Cells[std::size_t(Segment)], 1.0,
@@ -152,7 +153,7 @@ void DrawArrow(cairo_t* Cr, double Degrees) {
 
 void GenerateArrows(TOutput& Output) {
   const std::vector<TRect> Cells = GridCells(4, 4, kArrowCell, kArrowCell);
-  TCanvas Canvas(WholeBlocks(CellsWidth(Cells)), WholeBlocks(CellsHeight(Cells)));
+  TCanvas Canvas(CellsWidth(Cells), CellsHeight(Cells));
   const double Directions[4] = {45, 135, 225, 315};  // down-right, down-left, up-left, up-right
   for (int Segment = 0; Segment < 4; ++Segment) {
     TCanvas Arrow(kArrowCell, kArrowCell);

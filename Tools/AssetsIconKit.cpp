@@ -15,23 +15,17 @@ void Polygon(cairo_t* Cr, std::initializer_list<double> Coordinates) {
   cairo_close_path(Cr);
 }
 
-void Circle(cairo_t* Cr, double X, double Y, double Radius) {
+void ClosedCircle(cairo_t* Cr, double X, double Y, double Radius) {
   cairo_new_sub_path(Cr);
   cairo_arc(Cr, X, Y, Radius, 0, 2 * M_PI);
   cairo_close_path(Cr);
 }
 
 void FillLit(cairo_t* Cr, const TColor& Base, double Width) {
+  // Over the extents of the filled area, which for curved outlines differ from the path's.
   double X0, Y0, X1, Y1;
   cairo_fill_extents(Cr, &X0, &Y0, &X1, &Y1);
-  cairo_pattern_t* Light = cairo_pattern_create_linear(X0, Y0, X1, Y1);
-  const TColor Bright = Shade(Base, 1.22), Dark = Shade(Base, 0.8);
-  cairo_pattern_add_color_stop_rgba(Light, 0, Bright.R, Bright.G, Bright.B, Base.A);
-  cairo_pattern_add_color_stop_rgba(Light, 0.45, Base.R, Base.G, Base.B, Base.A);
-  cairo_pattern_add_color_stop_rgba(Light, 1, Dark.R, Dark.G, Dark.B, Base.A);
-  cairo_set_source(Cr, Light);
-  cairo_fill_preserve(Cr);
-  cairo_pattern_destroy(Light);
+  FillLitAlong(Cr, Base, 1.22, 0.8, X0, Y0, X1, Y1);
   if (Width > 0) {
     StrokeLine(Cr, Outline, Width);
   } else {
@@ -39,30 +33,12 @@ void FillLit(cairo_t* Cr, const TColor& Base, double Width) {
   }
 }
 
-void FillFlat(cairo_t* Cr, const TColor& Color) {
-  cairo_set_source_rgba(Cr, Color.R, Color.G, Color.B, Color.A);
-  cairo_fill_preserve(Cr);
-}
-
 void StrokeLine(cairo_t* Cr, const TColor& Color, double Width) {
-  cairo_set_source_rgba(Cr, Color.R, Color.G, Color.B, Color.A);
+  SetColor(Cr, Color);
   cairo_set_line_width(Cr, Width);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
   cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
   cairo_stroke(Cr);
-}
-
-void InkedLine(cairo_t* Cr, double X0, double Y0, double X1, double Y1, const TColor& Color,
-               double Width) {
-  for (int Pass = 0; Pass < 2; ++Pass) {
-    cairo_move_to(Cr, X0, Y0);
-    cairo_line_to(Cr, X1, Y1);
-    if (Pass == 0) {
-      StrokeLine(Cr, Outline, Width + 2 * OutlineWidth * 0.8);
-    } else {
-      StrokeLine(Cr, Color, Width);
-    }
-  }
 }
 
 namespace {
@@ -135,13 +111,6 @@ TPicture Greyed(const TPicture& Picture) {
     const auto Grey = std::uint8_t(std::lround(std::clamp(Flat, 0.0, 1.0) * 255));
     P[0] = P[1] = P[2] = Grey;
   }
-  return Result;
-}
-
-TPicture CutCell(const TPicture& Atlas, const TRect& Cell) {
-  TPicture Result(Cell.Width, Cell.Height);
-  for (int Y = 0; Y < Cell.Height; ++Y)
-    std::copy_n(Atlas.At(Cell.Left, Cell.Top + Y), std::size_t(Cell.Width) * 4, Result.At(0, Y));
   return Result;
 }
 

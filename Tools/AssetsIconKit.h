@@ -15,19 +15,14 @@ inline const double OutlineWidth = 3.0;  // in the 100-unit design space of an i
 
 // The path of a closed polygon through the given x, y pairs.
 void Polygon(cairo_t* Cr, std::initializer_list<double> Coordinates);
-// The path of a circle.
-void Circle(cairo_t* Cr, double X, double Y, double Radius);
+// The path of a closed circle (a stroke of it joins where it starts instead of ending in caps).
+void ClosedCircle(cairo_t* Cr, double X, double Y, double Radius);
 
 // Fills the current path with Base lit from the upper left (lighter there, darker towards the
 // lower right), then strokes it with the outline ink. Consumes the path.
 void FillLit(cairo_t* Cr, const TColor& Base, double Width = OutlineWidth);
-// Fills the current path flat, without outline, keeping the path.
-void FillFlat(cairo_t* Cr, const TColor& Color);
 // Strokes the current path with round joins and caps. Consumes the path.
 void StrokeLine(cairo_t* Cr, const TColor& Color, double Width);
-// A line from (X0, Y0) to (X1, Y1) in Color with an ink edge around it.
-void InkedLine(cairo_t* Cr, double X0, double Y0, double X1, double Y1, const TColor& Color,
-               double Width);
 
 // A soft shadow of the picture's own shape, offset to the lower right, drawn beneath it.
 TPicture WithDropShadow(const TPicture& Picture, double OffsetPixels, double BlurPixels,
@@ -35,8 +30,7 @@ TPicture WithDropShadow(const TPicture& Picture, double OffsetPixels, double Blu
 // The greyed copy of an icon: desaturated, darker and flatter.
 TPicture Greyed(const TPicture& Picture);
 
-// Cuts one cell out of an atlas and pastes a picture into a cell.
-TPicture CutCell(const TPicture& Atlas, const TRect& Cell);
+// Pastes a picture into a cell of an atlas.
 void PasteCell(TPicture& Atlas, const TRect& Cell, const TPicture& Picture);
 
 }  // namespace Assets::IconKit

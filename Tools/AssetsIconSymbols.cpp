@@ -106,7 +106,7 @@ void WorkerFigure(cairo_t* Cr, double Cx, double Scale) {
     cairo_line_to(Cr, 0, 70);
     cairo_line_to(Cr, 8, 58);
     StrokeLine(Cr, Outline, 2.4);
-    Circle(Cr, 0, 40, 15);
+    ClosedCircle(Cr, 0, 40, 15);
     FillLit(Cr, Skin);
     cairo_new_sub_path(Cr);
     cairo_arc(Cr, 0, 36, 16, M_PI, 2 * M_PI);
@@ -134,9 +134,9 @@ void LicenceSheet(cairo_t* Cr) {
 void LicenceSeal(cairo_t* Cr) {
   Polygon(Cr, {70, 80, 66, 96, 72, 92, 76, 98, 78, 82});
   FillLit(Cr, Rgb(0x2F5E9E), 2);
-  Circle(Cr, 76, 78, 9);
+  ClosedCircle(Cr, 76, 78, 9);
   FillLit(Cr, SealRed, 2.6);
-  Circle(Cr, 76, 78, 4.5);
+  ClosedCircle(Cr, 76, 78, 4.5);
   StrokeLine(Cr, Rgb(0xFFD0C0, 0.6), 1.4);
 }
 
@@ -154,7 +154,7 @@ void UpgradeLicence(cairo_t* Cr, int Rank) {
 void CheaperTraining(cairo_t* Cr) {
   LicenceSheet(Cr);
   Placed(Cr, 6, 6, 0, 0.8, [&] { WorkerFigure(Cr, 48, 1.0); });
-  Circle(Cr, 72, 70, 13);
+  ClosedCircle(Cr, 72, 70, 13);
   FillLit(Cr, Palette::Gold, 2.6);
   Polygon(Cr, {64, 68, 80, 68, 80, 73, 64, 73});
   FillLit(Cr, Rgb(0x8E5E22), 0);
@@ -210,7 +210,7 @@ void Help(cairo_t* Cr) {
     cairo_curve_to(Cr, 58, 54, 50, 54, 50, 62);
     StrokeLine(Cr, Pass == 0 ? Outline : Cream, Pass == 0 ? 17 : 10);
   }
-  Circle(Cr, 50, 78, 7);
+  ClosedCircle(Cr, 50, 78, 7);
   FillLit(Cr, Cream, 3);
 }
 
@@ -227,7 +227,7 @@ void Gear(cairo_t* Cr) {
       cairo_line_to(Cr, 50 + Radius * std::cos(Angle), 50 + Radius * std::sin(Angle));
   }
   cairo_close_path(Cr);
-  Circle(Cr, 50, 50, 10);
+  ClosedCircle(Cr, 50, 50, 10);
   cairo_set_fill_rule(Cr, CAIRO_FILL_RULE_EVEN_ODD);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
   FillLit(Cr, Rgb(0xD8DCE0));
@@ -267,9 +267,9 @@ void Coins(cairo_t* Cr) {
     Ellipse(Cr, 36, Y - 6, 20, 6);
     FillLit(Cr, Coin, 2.6);
   }
-  Circle(Cr, 66, 56, 20);
+  ClosedCircle(Cr, 66, 56, 20);
   FillLit(Cr, Coin, 3);
-  Circle(Cr, 66, 56, 13);
+  ClosedCircle(Cr, 66, 56, 13);
   StrokeLine(Cr, Rgb(0x9A6A18, 0.8), 2.2);
   Box(Cr, 63, 47, 69, 65, Rgb(0xFFE9A0), 0);
 }
@@ -278,11 +278,11 @@ void Logs(cairo_t* Cr) {
   const TColor Bark = Rgb(0x7A4A22), Core = Rgb(0xE6C188);
   auto Log = [&](double X, double Y) {
     Box(Cr, X - 6, Y - 12, X + 12, Y + 12, Shade(Bark, 0.85));
-    Circle(Cr, X - 6, Y, 12);
+    ClosedCircle(Cr, X - 6, Y, 12);
     FillLit(Cr, Bark, 2.6);
-    Circle(Cr, X - 6, Y, 8.5);
+    ClosedCircle(Cr, X - 6, Y, 8.5);
     FillLit(Cr, Core, 1.6);
-    Circle(Cr, X - 6, Y, 4);
+    ClosedCircle(Cr, X - 6, Y, 4);
     StrokeLine(Cr, Rgb(0xA87848), 1.6);
   };
   for (double X : {82.0, 58.0, 34.0})
@@ -377,7 +377,7 @@ void Lock(cairo_t* Cr) {
     StrokeLine(Cr, Pass == 0 ? Outline : Iron, Pass == 0 ? 14 : 7.5);
   }
   Box(Cr, 24, 46, 76, 84, Palette::Gold, 5);
-  Circle(Cr, 50, 60, 5.5);
+  ClosedCircle(Cr, 50, 60, 5.5);
   Polygon(Cr, {47, 62, 53, 62, 55, 74, 45, 74});
   cairo_set_source_rgb(Cr, Outline.R, Outline.G, Outline.B);
   cairo_fill(Cr);
@@ -385,12 +385,12 @@ void Lock(cairo_t* Cr) {
 
 void ClearForest(cairo_t* Cr) {
   Box(Cr, 32, 56, 41, 86, Palette::Wood);
-  Circle(Cr, 24, 46, 14);
-  Circle(Cr, 48, 44, 15);
-  Circle(Cr, 36, 28, 17);
+  ClosedCircle(Cr, 24, 46, 14);
+  ClosedCircle(Cr, 48, 44, 15);
+  ClosedCircle(Cr, 36, 28, 17);
   FillLit(Cr, Palette::Leaf);
-  Circle(Cr, 30, 34, 5);
-  Circle(Cr, 44, 42, 4);
+  ClosedCircle(Cr, 30, 34, 5);
+  ClosedCircle(Cr, 44, 42, 4);
   cairo_set_source_rgba(Cr, 1, 1, 1, 0.18);
   cairo_fill(Cr);
   Placed(Cr, 64, 90, 30, 1.1, [&] { AxeShape(Cr); });

@@ -115,7 +115,7 @@ TPicture DrawIcon(const TIconDrawing& Drawing) {
 
 void GenerateActionIcons(TOutput& Output) {
   const std::vector<TRect> Cells = GridCells(2 * kIconCount, 12, kIconCell, kIconCell);
-  TPicture Atlas(WholeBlocks(CellsWidth(Cells)), WholeBlocks(CellsHeight(Cells)));
+  TPicture Atlas(CellsWidth(Cells), CellsHeight(Cells));
   const std::array<TIconDrawing, kIconCount> Icons = IconDrawings();
   for (std::size_t Index = 0; Index < Icons.size(); ++Index) {
     const TPicture Icon = DrawIcon(Icons[Index]);

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cmath>
 #include <exception>
-#include <fstream>
 #include <iostream>
 #include <mutex>
 #include <set>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "AssetsCore.h"
+#include "Platform.h"
 
 namespace {
 
@@ -139,31 +139,28 @@ int main(int argc, char** argv) {
     std::cerr << "calvora-assets: " << Failure << "\n";
   if (!Failures.empty()) return 1;
 
-  try {
-    if (!Options.ContactSheet.empty()) {
-      const Assets::TPicture Sheet = Assets::ContactSheet(Output.SheetEntries());
-      const std::string Bytes = Assets::EncodePng(Sheet);
-      std::ofstream Out(Options.ContactSheet, std::ios::binary | std::ios::trunc);
-      Out.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
-      if (!Out) throw std::runtime_error("cannot write " + Options.ContactSheet);
-    }
-    // The list of files written, which is also the build's record that the data set is complete.
-    // Always rewritten (unlike the data files, which keep their time when unchanged), so the
-    // build sees the generation as done.
-    if (Options.Only.empty()) {
-      std::ofstream Stamp(Options.Folder / "Assets.list", std::ios::trunc);
-      for (const std::string& File : Output.WrittenFiles())
-        Stamp << File << "\n";
-      if (!Stamp) throw std::runtime_error("cannot write Assets.list");
-    }
-  } catch (const std::exception& Error) {
-    std::cerr << "calvora-assets: " << Error.what() << "\n";
+  const std::vector<std::string> Written = Output.WrittenFiles();
+  std::string Failure;
+  if (!Options.ContactSheet.empty())
+    Failure = Platform::WriteFileAtomic(
+        Options.ContactSheet, Assets::EncodePng(Assets::ContactSheet(Output.SheetEntries())));
+  // The list of files written, which is also the build's record that the data set is complete.
+  // Always rewritten (unlike the data files, which keep their time when unchanged), so the build
+  // sees the generation as done.
+  if (Failure.empty() && Options.Only.empty()) {
+    std::string List;
+    for (const std::string& File : Written)
+      List += File + "\n";
+    Failure = Platform::WriteFileAtomic((Options.Folder / "Assets.list").string(), List);
+  }
+  if (!Failure.empty()) {
+    std::cerr << "calvora-assets: " << Failure << "\n";
     return 1;
   }
   cairo_debug_reset_static_data();
   const double Seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-  std::cout << "calvora-assets: " << Output.WrittenFiles().size() << " files in "
-            << std::round(Seconds * 10) / 10 << " s\n";
+  std::cout << "calvora-assets: " << Written.size() << " files in " << std::round(Seconds * 10) / 10
+            << " s\n";
   return 0;
 }

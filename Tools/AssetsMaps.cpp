@@ -31,16 +31,27 @@ struct TPoint {
 
 // --- the ground plane and the picture ---------------------------------------------------------
 
+// In design units: where ground (0, 0) lies, and how far the picture moves right for each step of
+// Row + Column and down for each step of Column - Row.
+constexpr double kOriginX = 136, kOriginY = 320;
+constexpr double kAcross = 126, kDown = 63;
+
 cairo_matrix_t GroundToPicture() {
   cairo_matrix_t Matrix;
-  cairo_matrix_init(&Matrix, 126 * kScale, -63 * kScale, 126 * kScale, 63 * kScale, 136 * kScale,
-                    320 * kScale);
+  cairo_matrix_init(&Matrix, kAcross * kScale, -kDown * kScale, kAcross * kScale, kDown * kScale,
+                    kOriginX * kScale, kOriginY * kScale);
   return Matrix;
 }
 
+// The same mapping as GroundToPicture, for single points: X in Row, Y in Column.
+TPoint ToPicture(const TPoint& Ground) {
+  return {(kOriginX + (Ground.Row + Ground.Column) * kAcross) * kScale,
+          (kOriginY + (Ground.Column - Ground.Row) * kDown) * kScale};
+}
+
 TPoint PictureToGround(double X, double Y) {
-  const double Sum = (X / kScale - 136) / 126;        // Row + Column
-  const double Difference = (Y / kScale - 320) / 63;  // Column - Row
+  const double Sum = (X / kScale - kOriginX) / kAcross;       // Row + Column
+  const double Difference = (Y / kScale - kOriginY) / kDown;  // Column - Row
   return {(Sum - Difference) / 2, (Sum + Difference) / 2};
 }
 
@@ -48,15 +59,6 @@ TPoint PictureToGround(double X, double Y) {
 double OutsideDistance(const TPoint& Ground) {
   return std::max({kGridLow - Ground.Row, Ground.Row - kGridHigh, kGridLow - Ground.Column,
                    Ground.Column - kGridHigh});
-}
-
-double SmoothStep(double Low, double High, double Value) {
-  const double T = std::clamp((Value - Low) / (High - Low), 0.0, 1.0);
-  return T * T * (3 - 2 * T);
-}
-
-double Hash(int X, int Y, std::uint32_t Seed) {
-  return Assets::Noise(X, Y, Seed);
 }
 
 // --- which maps have water --------------------------------------------------------------------
@@ -119,13 +121,14 @@ TColor GrassAt(const TPoint& Ground, const TMapLook& Look) {
   const TColor Dry = Assets::Mix(Assets::Palette::Grass, Assets::Rgb(0xC2BE74), 0.45);
   TColor Base = Look.Dryness < 0 ? Assets::Mix(Assets::Palette::Grass, Lush, -Look.Dryness)
                                  : Assets::Mix(Assets::Palette::Grass, Dry, Look.Dryness * 0.5);
-  const double Light = SmoothStep(0.3, 0.75, Patches);
-  TColor Color = Assets::Mix(Assets::Mix(Assets::Palette::GrassDark, Base, 0.55 + 0.45 * Light),
-                             Assets::Palette::GrassLight, 0.55 * SmoothStep(0.55, 0.85, Patches));
-  Color = Assets::Mix(Color, Assets::Rgb(0xB9B86E), 0.25 * SmoothStep(0.55, 0.9, Tone));
+  const double Light = Assets::SmoothStep(0.3, 0.75, Patches);
+  TColor Color =
+      Assets::Mix(Assets::Mix(Assets::Palette::GrassDark, Base, 0.55 + 0.45 * Light),
+                  Assets::Palette::GrassLight, 0.55 * Assets::SmoothStep(0.55, 0.85, Patches));
+  Color = Assets::Mix(Color, Assets::Rgb(0xB9B86E), 0.25 * Assets::SmoothStep(0.55, 0.9, Tone));
 
   const double EarthThreshold = 0.70 - 0.05 * Look.EarthAmount;
-  const double EarthWeight = SmoothStep(EarthThreshold, EarthThreshold + 0.06, Earth);
+  const double EarthWeight = Assets::SmoothStep(EarthThreshold, EarthThreshold + 0.06, Earth);
   if (EarthWeight > 0) {
     const TColor Soil = Assets::Mix(Assets::Palette::Earth, Assets::Palette::Sand, 0.2);
     Color = Assets::Mix(Color, Soil, 0.75 * EarthWeight);
@@ -144,9 +147,9 @@ TColor FieldAt(const TPoint& Ground, const TColor& Meadow, const TMapLook& Look)
   const double FieldRow = WarpRow / 1.15, FieldColumn = WarpColumn / 0.8;
   const int IndexRow = static_cast<int>(std::floor(FieldRow));
   const int IndexColumn = static_cast<int>(std::floor(FieldColumn));
-  const double Kind = Hash(IndexRow, IndexColumn, Seed + 5);
-  const double Shade = 0.9 + 0.2 * Hash(IndexRow, IndexColumn, Seed + 6);
-  const bool RowsAlongColumns = Hash(IndexRow, IndexColumn, Seed + 7) < 0.5;
+  const double Kind = Assets::Noise(IndexRow, IndexColumn, Seed + 5);
+  const double Shade = 0.9 + 0.2 * Assets::Noise(IndexRow, IndexColumn, Seed + 6);
+  const bool RowsAlongColumns = Assets::Noise(IndexRow, IndexColumn, Seed + 7) < 0.5;
   const double Along = RowsAlongColumns ? WarpColumn : WarpRow;
   const double Stripe = 0.5 + 0.5 * std::sin(Along * 2 * M_PI * 14);
 
@@ -175,7 +178,7 @@ TColor FieldAt(const TPoint& Ground, const TColor& Meadow, const TMapLook& Look)
   const double EdgeRow = std::min(FieldRow - IndexRow, 1 - (FieldRow - IndexRow)) * 1.15;
   const double EdgeColumn =
       std::min(FieldColumn - IndexColumn, 1 - (FieldColumn - IndexColumn)) * 0.8;
-  const double Hedge = 1 - SmoothStep(0.006, 0.02, std::min(EdgeRow, EdgeColumn));
+  const double Hedge = 1 - Assets::SmoothStep(0.006, 0.02, std::min(EdgeRow, EdgeColumn));
   // Distant fields stay muted so that the grid stays the brightest thing in the picture.
   Color = Assets::Mix(Color, Meadow, 0.3);
   return Assets::Mix(Color, Assets::Mix(Assets::Palette::Cypress, Assets::Palette::GrassDark, 0.4),
@@ -193,7 +196,7 @@ std::vector<TColor> CoarseGround(const TMapLook& Look, int Columns, int Rows) {
     for (int Column = 0; Column < Columns; ++Column) {
       const TPoint Ground = PictureToGround(Column * 2 + 0.5, Row * 2 + 0.5);
       TColor Color = GrassAt(Ground, Look);
-      const double FieldWeight = SmoothStep(0.12, 0.4, OutsideDistance(Ground));
+      const double FieldWeight = Assets::SmoothStep(0.12, 0.4, OutsideDistance(Ground));
       if (FieldWeight > 0) Color = Assets::Mix(Color, FieldAt(Ground, Color, Look), FieldWeight);
       Coarse[static_cast<std::size_t>(Row) * static_cast<std::size_t>(Columns) +
              static_cast<std::size_t>(Column)] = Color;
@@ -236,11 +239,11 @@ void FrameTheGrid(Assets::TPicture& Picture) {
       const TPoint Ground = PictureToGround(X + 0.5, Y + 0.5);
       const double Outside = OutsideDistance(Ground);
       if (Outside < -0.02) continue;
-      const double Beyond = SmoothStep(-0.01, 0.03, Outside);
+      const double Beyond = Assets::SmoothStep(-0.01, 0.03, Outside);
       const double Seam = std::exp(-std::abs(Outside - 0.012) / 0.01) * 0.18;
       const double CentreX = (X + 0.5) / kMapWidth * 2 - 1,
                    CentreY = (Y + 0.5) / kMapHeight * 2 - 1;
-      const double Vignette = SmoothStep(0.9, 2.0, CentreX * CentreX + CentreY * CentreY);
+      const double Vignette = Assets::SmoothStep(0.9, 2.0, CentreX * CentreX + CentreY * CentreY);
       const double Light = (1 - 0.16 * Beyond - Seam) * (1 - 0.45 * Vignette * Beyond);
       const double Grey = 0.3 * Beyond + 0.2 * Vignette;
       std::uint8_t* Pixel = Picture.At(X, Y);
@@ -268,14 +271,13 @@ void DrawWildflowers(cairo_t* Cr, const TMapLook& Look) {
       const TPoint Spot{Centre.Row + Random.Range(-0.12, 0.12),
                         Centre.Column + Random.Range(-0.12, 0.12)};
       if (OutsideDistance(Spot) > -0.04) continue;
-      double X = 136 + (Spot.Row + Spot.Column) * 126, Y = 320 + (Spot.Column - Spot.Row) * 63;
-      X *= kScale;
-      Y *= kScale;
+      const TPoint At = ToPicture(Spot);
+      const double X = At.Row, Y = At.Column;
       const double Radius = Random.Range(1.0, 1.7) * kScale;
       cairo_set_source_rgba(Cr, 0.2, 0.3, 0.1, 0.35);
       cairo_arc(Cr, X + 0.7 * kScale, Y + 0.7 * kScale, Radius, 0, 2 * M_PI);
       cairo_fill(Cr);
-      cairo_set_source_rgba(Cr, Petal.R, Petal.G, Petal.B, 0.95);
+      Assets::SetColor(Cr, Petal, 0.95);
       cairo_arc(Cr, X, Y, Radius, 0, 2 * M_PI);
       cairo_fill(Cr);
     }
@@ -461,10 +463,6 @@ void OutlinePath(cairo_t* Cr, const TOutline& Outline) {
   cairo_close_path(Cr);
 }
 
-void SetColor(cairo_t* Cr, const TColor& Color, double Alpha) {
-  cairo_set_source_rgba(Cr, Color.R, Color.G, Color.B, Alpha);
-}
-
 // Sand and damp grass around the water, then the water from deep to the light shallows at the
 // shore, soft because each band is a stack of faint strokes of the outline.
 void DrawWaterBody(cairo_t* Cr, const TOutline& Outline, double Depth) {
@@ -475,32 +473,32 @@ void DrawWaterBody(cairo_t* Cr, const TOutline& Outline, double Depth) {
   OutlinePath(Cr, Outline);
   for (int Layer = 0; Layer < 5; ++Layer) {
     cairo_set_line_width(Cr, 0.36 - Layer * 0.04);
-    SetColor(Cr, Assets::Shade(Assets::Palette::GrassDark, 0.85), 0.12);
+    Assets::SetColor(Cr, Assets::Shade(Assets::Palette::GrassDark, 0.85), 0.12);
     cairo_stroke_preserve(Cr);
   }
   cairo_set_line_width(Cr, 0.2);
-  SetColor(Cr, Assets::Mix(Assets::Palette::Sand, Assets::Palette::Earth, 0.35), 1);
+  Assets::SetColor(Cr, Assets::Mix(Assets::Palette::Sand, Assets::Palette::Earth, 0.35), 1);
   cairo_stroke_preserve(Cr);
   cairo_set_line_width(Cr, 0.15);
-  SetColor(Cr, Assets::Palette::Sand, 1);
+  Assets::SetColor(Cr, Assets::Palette::Sand, 1);
   cairo_stroke_preserve(Cr);
 
-  SetColor(Cr, Assets::Palette::WaterDeep, 1);
+  Assets::SetColor(Cr, Assets::Palette::WaterDeep, 1);
   cairo_fill_preserve(Cr);
   cairo_clip_preserve(Cr);
   constexpr int kDeepLayers = 24, kShallowLayers = 10;
   for (int Layer = 0; Layer < kDeepLayers; ++Layer) {
     cairo_set_line_width(Cr, Depth * (1.0 - Layer / double(kDeepLayers)));
-    SetColor(Cr, Assets::Palette::Water, 0.085);
+    Assets::SetColor(Cr, Assets::Palette::Water, 0.085);
     cairo_stroke_preserve(Cr);
   }
   for (int Layer = 0; Layer < kShallowLayers; ++Layer) {
     cairo_set_line_width(Cr, Depth * 0.34 * (1.0 - Layer / double(kShallowLayers)));
-    SetColor(Cr, Assets::Palette::WaterLight, 0.09);
+    Assets::SetColor(Cr, Assets::Palette::WaterLight, 0.09);
     cairo_stroke_preserve(Cr);
   }
   cairo_set_line_width(Cr, 0.05);
-  SetColor(Cr, Assets::Mix(Assets::Palette::Sand, Assets::Palette::WaterLight, 0.5), 0.7);
+  Assets::SetColor(Cr, Assets::Mix(Assets::Palette::Sand, Assets::Palette::WaterLight, 0.5), 0.7);
   cairo_stroke_preserve(Cr);
   cairo_new_path(Cr);
   cairo_restore(Cr);
@@ -535,11 +533,6 @@ double DistanceToOutline(const TOutline& Outline, const TPoint& Point) {
   return Best;
 }
 
-TPoint ToPicture(const TPoint& Ground) {
-  return {(136 + (Ground.Row + Ground.Column) * 126) * kScale,
-          (320 + (Ground.Column - Ground.Row) * 63) * kScale};
-}
-
 // Faint ripples lying flat on the water, darker and lighter, so open water is not a flat fill.
 void DrawRipples(cairo_t* Cr, const TOutline& Outline, std::uint32_t Seed) {
   Assets::TRandom Random(Seed ^ 0x219ull);
@@ -554,7 +547,7 @@ void DrawRipples(cairo_t* Cr, const TOutline& Outline, std::uint32_t Seed) {
     const double Length = Random.Range(0.06, 0.16);
     const bool Light = Random.Uniform() < 0.5;
     cairo_set_line_width(Cr, Random.Range(0.008, 0.016));
-    SetColor(Cr, Light ? Assets::Palette::WaterLight : Assets::Palette::WaterDeep, 0.22);
+    Assets::SetColor(Cr, Light ? Assets::Palette::WaterLight : Assets::Palette::WaterDeep, 0.22);
     // Along Row + Column is across the picture; a small lift toward +Row bows it upward.
     cairo_move_to(Cr, At.Row - Length / 2, At.Column - Length / 2);
     cairo_curve_to(Cr, At.Row - Length / 4 + 0.015, At.Column - Length / 4 - 0.015,
@@ -607,19 +600,15 @@ void DrawReeds(cairo_t* Cr, const TOutline& Outline, std::uint32_t Seed) {
       cairo_stroke(Cr);
       const TColor Green =
           Assets::Mix(Assets::Palette::Olive, Assets::Palette::Leaf, Random.Uniform());
-      SetColor(Cr, Assets::Shade(Green, 0.8), 1);
+      Assets::SetColor(Cr, Assets::Shade(Green, 0.8), 1);
       cairo_set_line_width(Cr, 1.3 * kScale);
       cairo_move_to(Cr, X, Y);
       cairo_curve_to(Cr, X, Y - Height * 0.5, X + Lean * 0.5, Y - Height * 0.8, X + Lean,
                      Y - Height);
       cairo_stroke(Cr);
       if (Random.Uniform() < 0.35) {
-        SetColor(Cr, Assets::Rgb(0x6E4A2A), 1);
-        cairo_save(Cr);
-        cairo_translate(Cr, X + Lean * 0.9, Y - Height * 0.9);
-        cairo_scale(Cr, 1.2 * kScale, 2.6 * kScale);
-        cairo_arc(Cr, 0, 0, 1, 0, 2 * M_PI);
-        cairo_restore(Cr);
+        Assets::SetColor(Cr, Assets::Rgb(0x6E4A2A), 1);
+        Assets::Ellipse(Cr, X + Lean * 0.9, Y - Height * 0.9, 1.2 * kScale, 2.6 * kScale);
         cairo_fill(Cr);
       }
     }

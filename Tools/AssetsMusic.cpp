@@ -13,6 +13,7 @@
 namespace {
 
 using namespace Assets::Sound;
+using Assets::kPi;
 using Assets::TRandom;
 
 // -- Notation ------------------------------------------------------------------------------------
@@ -102,7 +103,6 @@ class TMix {
  public:
   TMix(double Tempo, int BeatsPerBar, int Bars)
       : BeatSeconds(60.0 / Tempo),
-        Meter(BeatsPerBar),
         Length(Assets::Sound::Frames(BeatSeconds * BeatsPerBar * Bars)),
         Left(Length),
         Right(Length),
@@ -110,8 +110,6 @@ class TMix {
         SendRight(Length) {}
 
   double Seconds(double Beat) const { return Beat * BeatSeconds; }
-  double Beat() const { return BeatSeconds; }
-  int BeatsPerBar() const { return Meter; }
 
   // Lays a voice onto the loop at Start seconds, panned (-1 left .. 1 right) with some of it sent
   // to the reverb.
@@ -147,7 +145,6 @@ class TMix {
 
  private:
   double BeatSeconds;
-  int Meter;
   std::size_t Length;
   TSignal Left, Right, SendLeft, SendRight;
 };

@@ -17,7 +17,7 @@ const TBlockStyle kPaleOchre{Rgb(0xF1DDB4), Rgb(0xCF6E42), Rgb(0x2F5F8A), Rgb(0x
 void AddBlocks(TDrawList& Order, const TIso& Iso, const std::vector<TBlock>& List,
                const TBlockStyle& Style) {
   for (const TBlock& Block : List)
-    Order.Add(BlockDepth(Iso, Block), [&Iso, Block, Style] { DrawBlock(Iso, Block, Style); });
+    AddBlock(Order, Iso, Block, Style);
 }
 
 void Flowerpot(const TIso& Iso, const TVec& Base, const TColor& Flowers, TRandom& Random) {

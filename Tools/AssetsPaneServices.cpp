@@ -9,7 +9,6 @@ namespace {
 using namespace Assets;
 using namespace Assets::Panes;
 
-constexpr double kPi = 3.14159265358979323846;
 const TColor kMarble = Rgb(0xEFE8DA);
 const TColor kBlueDome = Rgb(0x3C78B4);
 const TBlockStyle kChapelStyle{Palette::Whitewash, Palette::Terracotta, Rgb(0x3C78B4),
@@ -19,10 +18,6 @@ const TBlockStyle kMarbleStyle{kMarble, Palette::Terracotta, Rgb(0x6E4A2E), Rgb(
 
 TRandom LookRandom(std::uint64_t Seed, const TIso& Iso) {
   return TRandom(Seed * 97 + static_cast<std::uint64_t>(Iso.Look()));
-}
-
-void AddBlock(TDrawList& Order, const TIso& Iso, const TBlock& Block, const TBlockStyle& Style) {
-  Order.Add(BlockDepth(Iso, Block), [&Iso, Block, Style] { DrawBlock(Iso, Block, Style); });
 }
 
 // A plinth of stone steps under a building.

@@ -9,7 +9,6 @@ namespace {
 using namespace Assets;
 using namespace Assets::Panes;
 
-constexpr double kPi = 3.14159265358979323846;
 const TColor kFortStone = Rgb(0xC9B998);
 const TColor kPaleStone = Rgb(0xE0D6C2);
 
@@ -274,7 +273,7 @@ void StrokeLines(const TIso& Iso, const std::vector<std::vector<TVec>>& Lines, d
       Iso.LineTo(Cr, Line[Index]);
   }
   const TColor Ink = Shade(kPaleStone, 0.45);
-  cairo_set_source_rgba(Cr, Ink.R, Ink.G, Ink.B, 0.9);
+  SetColor(Cr, Ink, 0.9);
   cairo_set_line_width(Cr, Width);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
   cairo_stroke(Cr);

@@ -9,7 +9,6 @@ namespace Assets::Panes {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 // True proportions: a pane side is 178.2 units long on the ground (252 / sqrt 2) and the view
 // looks down at 30 degrees, so a height of h units on screen is h / cos 30 tall.
 constexpr double kSideLength = 178.19;
@@ -33,10 +32,6 @@ TVec Minus(const TVec& A, const TVec& B) {
 
 TVec TrueProportions(const TVec& Map) {
   return {Map.X * kSideLength, Map.Y * kSideLength, Map.Z * kHeightStretch};
-}
-
-void SetColor(cairo_t* Cr, const TColor& Color) {
-  cairo_set_source_rgba(Cr, Color.R, Color.G, Color.B, Color.A);
 }
 
 TVec Centroid(const std::vector<TVec>& Points) {
@@ -93,18 +88,8 @@ void StrokeOutline(cairo_t* Cr, const TColor& Fill, double Width = 0.55) {
 void FillSoftly(cairo_t* Cr, const TColor& Color) {
   double X0, Y0, X1, Y1;
   cairo_fill_extents(Cr, &X0, &Y0, &X1, &Y1);
-  cairo_pattern_t* Gradient = cairo_pattern_create_linear(X0, Y0, X0, Y1 + 0.001);
-  const TColor Top = Shade(Color, 1.05), Bottom = Shade(Color, 0.95);
-  cairo_pattern_add_color_stop_rgba(Gradient, 0, Top.R, Top.G, Top.B, Top.A);
-  cairo_pattern_add_color_stop_rgba(Gradient, 1, Bottom.R, Bottom.G, Bottom.B, Bottom.A);
-  cairo_set_source(Cr, Gradient);
+  SetVerticalGradient(Cr, Y0, Shade(Color, 1.05), Y1 + 0.001, Shade(Color, 0.95));
   cairo_fill_preserve(Cr);
-  cairo_pattern_destroy(Gradient);
-}
-
-double SmoothStep(double Edge0, double Edge1, double X) {
-  const double T = std::clamp((X - Edge0) / (Edge1 - Edge0), 0.0, 1.0);
-  return T * T * (3 - 2 * T);
 }
 
 }  // namespace
@@ -693,11 +678,7 @@ void RoundTower(const TIso& Iso, const TVec& Base, double Radius, double Height,
   cairo_pattern_destroy(Round);
   StrokeOutline(Cr, Wall);
   // The top: a flat ring, or a cone of tiles.
-  cairo_save(Cr);
-  cairo_translate(Cr, Foot.X, Top);
-  cairo_scale(Cr, W * 1.08, H * 1.08);
-  cairo_arc(Cr, 0, 0, 1, 0, 2 * kPi);
-  cairo_restore(Cr);
+  Ellipse(Cr, Foot.X, Top, W * 1.08, H * 1.08);
   SetColor(Cr, Rise > 0 ? Shade(Roof, 0.8) : Shade(Wall, 1.05));
   cairo_fill_preserve(Cr);
   StrokeOutline(Cr, Rise > 0 ? Roof : Wall);
@@ -767,11 +748,7 @@ struct TBlob {
 void ShadowBlob(const TIso& Iso, const TVec& Base, double Z, double Radius) {
   const TPoint Centre = Iso.ShadowOf({Base.X, Base.Y, Z});
   cairo_t* Cr = Iso.Shadow();
-  cairo_save(Cr);
-  cairo_translate(Cr, Centre.X, Centre.Y);
-  cairo_scale(Cr, Radius, Radius * 0.5);
-  cairo_arc(Cr, 0, 0, 1, 0, 2 * kPi);
-  cairo_restore(Cr);
+  Ellipse(Cr, Centre.X, Centre.Y, Radius, Radius * 0.5);
   cairo_set_source_rgba(Cr, 0, 0, 0, 1);
   cairo_fill(Cr);
 }
@@ -1085,6 +1062,10 @@ double BlockDepth(const TIso& Iso, const TBlock& Block) {
   return Iso.Depth(Lerp(Block.Min, Block.Max, 0.5));
 }
 
+void AddBlock(TDrawList& Order, const TIso& Iso, const TBlock& Block, const TBlockStyle& Style) {
+  Order.Add(BlockDepth(Iso, Block), [&Iso, Block, Style] { DrawBlock(Iso, Block, Style); });
+}
+
 // --- order, ground and atlas ---------------------------------------------------------------
 
 void TDrawList::Run() {
@@ -1255,7 +1236,7 @@ void RenderFrame(cairo_t* Atlas, const TRect& Cell, int Look, int Variant, const
 
 TPicture RenderPane(int Variants, const TPaneDraw& Draw, bool ShadowsOnOwnGround) {
   const std::vector<TRect> Cells = PaneCells(Variants);
-  TCanvas Atlas(WholeBlocks(CellsWidth(Cells)), WholeBlocks(CellsHeight(Cells)));
+  TCanvas Atlas(CellsWidth(Cells), CellsHeight(Cells));
   for (int Variant = 0; Variant < Variants; ++Variant)
     for (int Look = 0; Look < kLooks; ++Look)
       RenderFrame(Atlas.Cr(), Cells[static_cast<std::size_t>(Variant * kLooks + Look)], Look,

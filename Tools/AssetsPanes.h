@@ -190,6 +190,8 @@ class TDrawList {
   };
   std::vector<TItem> Items;
 };
+// Adds a block to the list at its depth.
+void AddBlock(TDrawList& Order, const TIso& Iso, const TBlock& Block, const TBlockStyle& Style);
 
 // The ground a building stands on, a little inside the diamond with a soft rim so the map's
 // grass shows around it.

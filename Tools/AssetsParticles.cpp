@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "AssetsCore.h"
+#include "EngineStreams.h"
 
 namespace {
 
@@ -146,24 +147,18 @@ struct TPoint {
 // A path file: every point with the running length along the path as its value, no marks.
 std::string EncodePath(const std::vector<TPoint>& Points) {
   std::string Bytes;
-  auto Append = [&Bytes](const void* Data, std::size_t Size) {
-    Bytes.append(static_cast<const char*>(Data), Size);
-  };
-  const auto Count = static_cast<std::int32_t>(Points.size());
-  Append(&Count, 4);
+  TStreamWriter Out(Bytes);
+  Out.Write(static_cast<std::int32_t>(Points.size()));
   float Length = 0;
   for (std::size_t Index = 0; Index < Points.size(); ++Index) {
     if (Index > 0)
       Length += static_cast<float>(
           std::hypot(Points[Index].X - Points[Index - 1].X, Points[Index].Y - Points[Index - 1].Y));
-    const auto X = static_cast<std::int16_t>(std::lround(Points[Index].X));
-    const auto Y = static_cast<std::int16_t>(std::lround(Points[Index].Y));
-    Append(&Length, 4);
-    Append(&X, 2);
-    Append(&Y, 2);
+    Out.Write(Length);
+    Out.Write(static_cast<std::int16_t>(std::lround(Points[Index].X)));
+    Out.Write(static_cast<std::int16_t>(std::lround(Points[Index].Y)));
   }
-  const std::int32_t NoMarks = 0;
-  Append(&NoMarks, 4);
+  Out.Write(std::int32_t{0});  // no marks
   return Bytes;
 }
 

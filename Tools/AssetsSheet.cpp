@@ -1,12 +1,7 @@
 // AssetsSheet.cpp -- the review contact sheet: every generated texture on one picture, each on a
 // checkerboard (so transparency shows) with its segments outlined and its name below.
-#include <cairo-ft.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 #include "AssetsCore.h"
 
@@ -31,7 +26,7 @@ void Checkerboard(cairo_t* Cr, double Width, double Height) {
     }
 }
 
-void DrawTile(cairo_t* Cr, const TSheetEntry& Entry, double X, double Y) {
+void DrawTile(cairo_t* Cr, const TOutlineFont& Font, const TSheetEntry& Entry, double X, double Y) {
   const TPicture& Picture = Entry.Picture;
   const double Scale = std::min(1.0, double(kTileSide) / std::max(Picture.Width, Picture.Height));
   const double Width = Picture.Width * Scale, Height = Picture.Height * Scale;
@@ -59,50 +54,12 @@ void DrawTile(cairo_t* Cr, const TSheetEntry& Entry, double X, double Y) {
   cairo_restore(Cr);
 
   cairo_set_source_rgb(Cr, 0.1, 0.1, 0.1);
-  cairo_set_font_size(Cr, 14);
   const std::string Label =
       Entry.Name + "  " + std::to_string(Picture.Width) + " x " + std::to_string(Picture.Height) +
       (Entry.Segments.empty() ? "" : "  (" + std::to_string(Entry.Segments.size()) + ")");
-  cairo_move_to(Cr, X, Y + kTileSide + 18);
-  cairo_show_text(Cr, Label.c_str());
+  Font.AppendPath(Cr, Label, X, Y + kTileSide + 18, 14);
+  cairo_fill(Cr);
 }
-
-// The labels' font, straight from its file through FreeType (no font configuration needed). The
-// FreeType face lives as long as cairo's font face, which may outlast the drawing in cairo's
-// caches: cairo frees it through the user-data callback.
-class TLabelFont {
- public:
-  explicit TLabelFont(cairo_t* Cr) {
-    auto* Files = new TFreeType;
-    if (FT_Init_FreeType(&Files->Library) != 0 ||
-        FT_New_Face(Files->Library, kFontFile, 0, &Files->Face) != 0) {
-      Release(Files);
-      throw std::runtime_error(std::string("cannot read the font ") + kFontFile);
-    }
-    FontFace = cairo_ft_font_face_create_for_ft_face(Files->Face, 0);
-    static const cairo_user_data_key_t Key{};
-    cairo_font_face_set_user_data(FontFace, &Key, Files, &Release);
-    cairo_set_font_face(Cr, FontFace);
-  }
-  ~TLabelFont() { cairo_font_face_destroy(FontFace); }
-  TLabelFont(const TLabelFont&) = delete;
-  TLabelFont& operator=(const TLabelFont&) = delete;
-
- private:
-  struct TFreeType {
-    FT_Library Library = nullptr;
-    FT_Face Face = nullptr;
-  };
-  static void Release(void* Data) {
-    auto* Files = static_cast<TFreeType*>(Data);
-    if (Files->Face) FT_Done_Face(Files->Face);
-    if (Files->Library) FT_Done_FreeType(Files->Library);
-    delete Files;
-  }
-
-  static constexpr const char* kFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
-  cairo_font_face_t* FontFace = nullptr;
-};
 
 }  // namespace
 
@@ -114,12 +71,12 @@ TPicture ContactSheet(std::vector<TSheetEntry> Entries) {
   const int TileWidth = kTileSide + kMargin, TileHeight = kTileSide + kLabelHeight + kMargin;
   TCanvas Sheet(kMargin + kColumns * TileWidth, kMargin + Rows * TileHeight);
   cairo_t* Cr = Sheet.Cr();
-  TLabelFont Font(Cr);
+  const TOutlineFont Font(FontFiles::kSansBold);
   cairo_set_source_rgb(Cr, 0.96, 0.95, 0.92);
   cairo_paint(Cr);
   for (std::size_t Index = 0; Index < Entries.size(); ++Index) {
     const int Column = static_cast<int>(Index) % kColumns, Row = static_cast<int>(Index) / kColumns;
-    DrawTile(Cr, Entries[Index], kMargin + Column * TileWidth, kMargin + Row * TileHeight);
+    DrawTile(Cr, Font, Entries[Index], kMargin + Column * TileWidth, kMargin + Row * TileHeight);
   }
   return Sheet.Picture();
 }

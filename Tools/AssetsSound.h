@@ -16,7 +16,6 @@ namespace Assets::Sound {
 using TSignal = std::vector<float>;
 
 constexpr int kRate = 44100;
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kTau = 2.0 * kPi;
 
 std::size_t Frames(double Seconds);
@@ -53,7 +52,6 @@ class TOnePole {
   explicit TOnePole(double Frequency = 1000.0) { Tune(Frequency); }
   void Tune(double Frequency);
   float LowPass(float In);
-  float HighPass(float In) { return In - LowPass(In); }
 
  private:
   double Coefficient = 0;
@@ -64,11 +62,11 @@ class TOnePole {
 class TStateVariable {
  public:
   void Tune(double Frequency, double Q);
-  // Returns the band-pass output; Low and High receive the other two.
-  float Process(float In, float* Low = nullptr, float* High = nullptr);
+  // Returns the band-pass output; Low receives the low-pass output.
+  float Process(float In, float* Low = nullptr);
 
  private:
-  double G = 0, K = 1, A1 = 0, A2 = 0, A3 = 0;
+  double G = 0, A1 = 0, A2 = 0, A3 = 0;
   double S1 = 0, S2 = 0;
 };
 

@@ -7,6 +7,8 @@
 #include <stdexcept>
 
 #include "AssetsSound.h"
+#include "EngineStreams.h"
+#include "PlatformSound.h"
 
 namespace Assets::Sound {
 
@@ -27,16 +29,6 @@ double DbGain(double Decibels) {
 }
 
 // -- Envelopes -----------------------------------------------------------------------------------
-
-namespace {
-
-// 0 -> 0, 1 -> 1 with flat ends, so envelopes start and stop without corners.
-double SmoothStep(double X) {
-  X = std::clamp(X, 0.0, 1.0);
-  return X * X * (3.0 - 2.0 * X);
-}
-
-}  // namespace
 
 double AttackDecay(double Time, double Attack, double Decay) {
   if (Time < 0.0) return 0.0;
@@ -133,20 +125,19 @@ float TOnePole::LowPass(float In) {
 
 void TStateVariable::Tune(double Frequency, double Q) {
   G = std::tan(kPi * std::clamp(Frequency, 5.0, 0.45 * kRate) / kRate);
-  K = 1.0 / std::max(Q, 0.05);
+  const double K = 1.0 / std::max(Q, 0.05);
   A1 = 1.0 / (1.0 + G * (G + K));
   A2 = G * A1;
   A3 = G * A2;
 }
 
-float TStateVariable::Process(float In, float* Low, float* High) {
+float TStateVariable::Process(float In, float* Low) {
   const double V3 = In - S2;
   const double V1 = A1 * S1 + A2 * V3;
   const double V2 = S2 + A2 * S1 + A3 * V3;
   S1 = 2.0 * V1 - S1;
   S2 = 2.0 * V2 - S2;
   if (Low) *Low = static_cast<float>(V2);
-  if (High) *High = static_cast<float>(In - K * V1 - V2);
   return static_cast<float>(V1);
 }
 
@@ -416,11 +407,6 @@ void TReverb::Process(float InLeft, float InRight, float& OutLeft, float& OutRig
 
 namespace {
 
-void PutLe(std::string& Bytes, std::uint32_t Value, int Count) {
-  for (int I = 0; I < Count; ++I)
-    Bytes.push_back(static_cast<char>((Value >> (8 * I)) & 0xFF));
-}
-
 std::int16_t ToPcm(float Sample) {
   const double Scaled = std::clamp(static_cast<double>(Sample), -1.0, 1.0) * 32767.0;
   return static_cast<std::int16_t>(std::lround(Scaled));
@@ -429,22 +415,13 @@ std::int16_t ToPcm(float Sample) {
 }  // namespace
 
 std::string EncodeWav(const TSignal& Signal) {
-  const auto DataBytes = static_cast<std::uint32_t>(Signal.size() * 2);
-  std::string Bytes = "RIFF";
-  PutLe(Bytes, 36 + DataBytes, 4);
-  Bytes += "WAVEfmt ";
-  PutLe(Bytes, 16, 4);
-  PutLe(Bytes, 1, 2);  // PCM
-  PutLe(Bytes, 1, 2);  // mono
-  PutLe(Bytes, kRate, 4);
-  PutLe(Bytes, kRate * 2, 4);
-  PutLe(Bytes, 2, 2);
-  PutLe(Bytes, 16, 2);
-  Bytes += "data";
-  PutLe(Bytes, DataBytes, 4);
+  std::string Samples;
+  Samples.reserve(Signal.size() * 2);
+  TStreamWriter Out(Samples);
   for (const float Sample : Signal)
-    PutLe(Bytes, static_cast<std::uint16_t>(ToPcm(Sample)), 2);
-  return Bytes;
+    Out.Write(ToPcm(Sample));
+  return Platform::EncodeWav(Platform::TSoundFormat::Pcm(1, 16, kRate), Samples.data(),
+                             Samples.size());
 }
 
 namespace {

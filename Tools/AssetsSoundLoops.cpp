@@ -8,6 +8,7 @@
 namespace {
 
 using namespace Assets::Sound;
+using Assets::kPi;
 using Assets::TRandom;
 
 // A bed of filtered noise that runs seamlessly round the loop.

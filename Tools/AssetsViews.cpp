@@ -64,10 +64,6 @@ double DepthScale(double Y) {
   return 0.5 + 0.5 * std::clamp((Y - 140) / 400, 0.0, 1.0);
 }
 
-void SetColor(cairo_t* Cr, const TColor& Color, double Alpha = 1) {
-  cairo_set_source_rgba(Cr, Color.R, Color.G, Color.B, Color.A * Alpha);
-}
-
 void SmoothPath(cairo_t* Cr, const std::vector<TXY>& Points) {
   cairo_move_to(Cr, Points[0].X, Points[0].Y);
   for (std::size_t Index = 1; Index < Points.size(); ++Index) {
@@ -256,18 +252,15 @@ void FillOutlined(cairo_t* Cr, const TColor& Fill, double Line = 0.8) {
   cairo_stroke(Cr);
 }
 
-void Ellipse(cairo_t* Cr, double X, double Y, double RadiusX, double RadiusY) {
+// Starts a new path that holds only the ellipse.
+void NewEllipse(cairo_t* Cr, double X, double Y, double RadiusX, double RadiusY) {
   cairo_new_path(Cr);
-  cairo_save(Cr);
-  cairo_translate(Cr, X, Y);
-  cairo_scale(Cr, RadiusX, RadiusY);
-  cairo_arc(Cr, 0, 0, 1, 0, 2 * M_PI);
-  cairo_restore(Cr);
+  Assets::Ellipse(Cr, X, Y, RadiusX, RadiusY);
 }
 
 // The soft shadow a thing of the given footprint casts to the lower right.
 void GroundShadow(cairo_t* Cr, double X, double Y, double Width, double Height) {
-  Ellipse(Cr, X + Width * 0.25, Y + 1, Width * 0.6 + Height * 0.2, Width * 0.14 + 2);
+  NewEllipse(Cr, X + Width * 0.25, Y + 1, Width * 0.6 + Height * 0.2, Width * 0.14 + 2);
   cairo_set_source_rgba(Cr, 0.12, 0.16, 0.05, 0.28);
   cairo_fill(Cr);
 }
@@ -385,9 +378,9 @@ void DrawRoundTree(cairo_t* Cr, double X, double Y, double Size, const TColor& L
   cairo_rectangle(Cr, X - Size * 0.07, Y - Size * 0.55, Size * 0.14, Size * 0.55);
   SetColor(Cr, Assets::Shade(Palette::Wood, 0.8));
   cairo_fill(Cr);
-  Ellipse(Cr, X, Y - Size * 0.75, Size * 0.55, Size * 0.42);
+  NewEllipse(Cr, X, Y - Size * 0.75, Size * 0.55, Size * 0.42);
   FillOutlined(Cr, Leaves, 0.6);
-  Ellipse(Cr, X - Size * 0.16, Y - Size * 0.86, Size * 0.26, Size * 0.2);
+  NewEllipse(Cr, X - Size * 0.16, Y - Size * 0.86, Size * 0.26, Size * 0.2);
   SetColor(Cr, Assets::Shade(Leaves, 1.25), 0.8);
   cairo_fill(Cr);
 }
@@ -396,7 +389,7 @@ void DrawPerson(cairo_t* Cr, double X, double Y, double Scale, const TColor& Tun
   cairo_rectangle(Cr, X - 1.2 * Scale, Y - 5 * Scale, 2.4 * Scale, 4.2 * Scale);
   SetColor(Cr, Tunic);
   cairo_fill(Cr);
-  Ellipse(Cr, X, Y - 6 * Scale, 1.1 * Scale, 1.1 * Scale);
+  NewEllipse(Cr, X, Y - 6 * Scale, 1.1 * Scale, 1.1 * Scale);
   SetColor(Cr, Assets::Rgb(0xB07850));
   cairo_fill(Cr);
 }
@@ -618,18 +611,18 @@ void DrawRoad(cairo_t* Cr, const TLot& Lot) {
 
 void DrawClearing(cairo_t* Cr, const TLot& Lot) {
   const double Scale = DepthScale(Lot.At.Y);
-  Ellipse(Cr, Lot.At.X + 4, Lot.At.Y - 4 * Scale, Lot.Clears * 1.05, Lot.Clears * 0.45);
+  NewEllipse(Cr, Lot.At.X + 4, Lot.At.Y - 4 * Scale, Lot.Clears * 1.05, Lot.Clears * 0.45);
   SetColor(Cr, Assets::Rgb(0xD8C79A), 0.45);
   cairo_fill(Cr);
 }
 
 void DrawPlaza(cairo_t* Cr, double X, double Y, double RadiusX, double RadiusY) {
-  Ellipse(Cr, X, Y, RadiusX, RadiusY);
+  NewEllipse(Cr, X, Y, RadiusX, RadiusY);
   FillOutlined(Cr, Assets::Rgb(0xE6DAC0), 0.8);
   cairo_set_line_width(Cr, 0.5);
   SetColor(Cr, Palette::StoneDark, 0.35);
   for (double Ring = 0.35; Ring < 1; Ring += 0.3) {
-    Ellipse(Cr, X, Y, RadiusX * Ring, RadiusY * Ring);
+    NewEllipse(Cr, X, Y, RadiusX * Ring, RadiusY * Ring);
     cairo_stroke(Cr);
   }
 }
@@ -673,9 +666,9 @@ void DrawColonnadedHall(cairo_t* Cr, double X, double Y, double Width, double He
 void DrawFountain(cairo_t* Cr, const TLot& Lot) {
   const double X = Lot.At.X, Y = Lot.At.Y;
   DrawPlaza(Cr, X, Y, 30, 13);
-  Ellipse(Cr, X, Y - 2, 10, 4.5);
+  NewEllipse(Cr, X, Y - 2, 10, 4.5);
   FillOutlined(Cr, Palette::Stone);
-  Ellipse(Cr, X, Y - 2.5, 7.5, 3);
+  NewEllipse(Cr, X, Y - 2.5, 7.5, 3);
   SetColor(Cr, Palette::WaterLight);
   cairo_fill(Cr);
   cairo_rectangle(Cr, X - 1.2, Y - 12, 2.4, 9);
@@ -716,7 +709,7 @@ void DrawMarket(cairo_t* Cr, const TLot& Lot, int Stage) {
 
 void DrawGarden(cairo_t* Cr, const TLot& Lot) {
   const double X = Lot.At.X, Y = Lot.At.Y;
-  Ellipse(Cr, X, Y, 36, 14);
+  NewEllipse(Cr, X, Y, 36, 14);
   FillOutlined(Cr, Assets::Rgb(0x8FB056), 0.6);
   Assets::TRandom Random(Lot.Seed);
   for (int Row = 0; Row < 3; ++Row)
@@ -856,9 +849,9 @@ void DrawTheatre(cairo_t* Cr, const TLot& Lot) {
   }
   cairo_set_line_width(Cr, 0.8);
   SetColor(Cr, Palette::Ink, 0.45);
-  Ellipse(Cr, X, Y, 22 + 7 * 6.5, 8 + 7 * 2.6);
+  NewEllipse(Cr, X, Y, 22 + 7 * 6.5, 8 + 7 * 2.6);
   cairo_stroke(Cr);
-  Ellipse(Cr, X, Y + 1, 20, 7);
+  NewEllipse(Cr, X, Y + 1, 20, 7);
   FillOutlined(Cr, Assets::Rgb(0xE6DAC0), 0.6);
   const TBlock Stage{X - 40, Y + 14, 80, 12, 6};
   GroundShadow(Cr, X, Y + 14, 90, 12);
@@ -917,7 +910,7 @@ void DrawVineyard(cairo_t* Cr, const TLot& Lot) {
 
 void DrawVilla(cairo_t* Cr, const TLot& Lot) {
   const double X = Lot.At.X, Y = Lot.At.Y;
-  Ellipse(Cr, X + 4, Y + 6, 46, 14);
+  NewEllipse(Cr, X + 4, Y + 6, 46, 14);
   SetColor(Cr, Assets::Rgb(0x9DBA5E));
   cairo_fill(Cr);
   const TBlock Wing{X - 34, Y - 6, 40, 18, 30};
@@ -966,13 +959,13 @@ void DrawOldHouse(cairo_t* Cr, const TWild& Thing) {
   DrawWindows(Cr, Block, Random, true);
   DrawHippedRoof(Cr, Block, Assets::Rgb(0x9C6A4E), 7 * Scale);
   // A hole in the roof and ivy on the wall.
-  Ellipse(Cr, Block.X + Block.Width * 0.6, Block.Y - Block.Height - 3 * Scale, 4 * Scale,
-          2 * Scale);
+  NewEllipse(Cr, Block.X + Block.Width * 0.6, Block.Y - Block.Height - 3 * Scale, 4 * Scale,
+             2 * Scale);
   SetColor(Cr, Assets::Rgb(0x3A2A1E));
   cairo_fill(Cr);
   for (int Leaf = 0; Leaf < 6; ++Leaf) {
-    Ellipse(Cr, Block.X + Random.Range(0, 8) * Scale, Block.Y - Random.Range(2, 16) * Scale,
-            3 * Scale, 2.4 * Scale);
+    NewEllipse(Cr, Block.X + Random.Range(0, 8) * Scale, Block.Y - Random.Range(2, 16) * Scale,
+               3 * Scale, 2.4 * Scale);
     SetColor(Cr, Assets::Shade(Palette::Leaf, Random.Range(0.8, 1.1)));
     cairo_fill(Cr);
   }
@@ -994,7 +987,7 @@ void DrawRuin(cairo_t* Cr, const TWild& Thing) {
                     3 * Scale, 2 * Scale);
     FillOutlined(Cr, Palette::Stone, 0.4);
   }
-  Ellipse(Cr, X - 10 * Scale, Y - 1, 6 * Scale, 3 * Scale);
+  NewEllipse(Cr, X - 10 * Scale, Y - 1, 6 * Scale, 3 * Scale);
   SetColor(Cr, Palette::Leaf, 0.9);
   cairo_fill(Cr);
 }
@@ -1017,7 +1010,7 @@ void DrawWild(cairo_t* Cr, const TWild& Thing) {
       SetColor(Cr, Palette::Wood);
       cairo_fill(Cr);
       GroundShadow(Cr, Thing.At.X, Thing.At.Y, 20 * Scale, 20);
-      Ellipse(Cr, Thing.At.X, Thing.At.Y - 20 * Scale, 14 * Scale, 6 * Scale);
+      NewEllipse(Cr, Thing.At.X, Thing.At.Y - 20 * Scale, 14 * Scale, 6 * Scale);
       FillOutlined(Cr, Assets::Shade(Palette::Leaf, 0.8), 0.6);
       break;
     }
@@ -1025,7 +1018,7 @@ void DrawWild(cairo_t* Cr, const TWild& Thing) {
       DrawCypress(Cr, Thing.At.X, Thing.At.Y, 30 * Scale);
       break;
     case TWild::Bush:
-      Ellipse(Cr, Thing.At.X, Thing.At.Y - 4 * Scale, 9 * Scale, 5 * Scale);
+      NewEllipse(Cr, Thing.At.X, Thing.At.Y - 4 * Scale, 9 * Scale, 5 * Scale);
       FillOutlined(Cr, Assets::Mix(Palette::Leaf, Palette::GrassDark, 0.5), 0.5);
       break;
     case TWild::Ruin:
@@ -1130,9 +1123,21 @@ Assets::TPicture ViewPicture(const TScene& Scene, const Assets::TPicture& Land, 
   return Canvas.Picture();
 }
 
+// Both view generators draw over the same scene and backdrop: each is made once, by whichever
+// generator asks first.
+const TScene& SharedScene() {
+  static const TScene Scene = BuildScene();
+  return Scene;
+}
+
+const Assets::TPicture& SharedBackdrop() {
+  static const Assets::TPicture Land = Backdrop();
+  return Land;
+}
+
 void GenerateViews(Assets::TOutput& Output, int First, int Last) {
-  const TScene Scene = BuildScene();
-  const Assets::TPicture Land = Backdrop();
+  const TScene& Scene = SharedScene();
+  const Assets::TPicture& Land = SharedBackdrop();
   for (int Stage = First; Stage <= Last; ++Stage)
     Output.Texture("View" + std::to_string(Stage), ViewPicture(Scene, Land, Stage),
                    Assets::TDdsFormat::Dxt1Fast);

@@ -38,14 +38,9 @@ class TProblems {
 
 void PointRegisterAt(std::string Folder) {
   if (!Folder.empty() && Folder.back() != '/') Folder += '/';
-  Register.ExeFolder = Folder;
-  Register.BrandingFolder = Folder + "Branding/";
-  Register.LanguagesFolder = Folder + "Languages/";
-  Register.TexturesFolder = Folder + "Textures/";
-  Register.PathsFolder = Folder + "Paths/";
-  Register.SamplesFolder = Folder + "Samples/";
+  SetDataFolders(Folder);
   Register.Language.clear();
-  Register.SourcePool = 24;
+  Register.SourcePool = kSourcePool;
 }
 
 // Selects the language as start-up does; false (with the game's message) when there is none.
@@ -92,29 +87,33 @@ int CheckTextures(Platform::TGraphicsDevice& Device, TProblems& Problems) {
   return Checked;
 }
 
-// The splash pictures are optional and shown only from the branding folder; one of their names
-// elsewhere in the search would be loaded in its place.
+// The splash picture the branding folder holds for Name, looked for as the splash screen looks
+// for it (".png", ".jpg", ".dds"); empty when there is none.
+std::string BrandingSplashFile(const std::string& Name) {
+  for (const char* Extension : {".png", ".jpg", ".dds"}) {
+    const std::string File = Register.BrandingFolder + Name + Extension;
+    if (Platform::FileExists(File)) return File;
+  }
+  return {};
+}
+
+// The splash pictures are optional and shown only from the branding folder; a picture of their
+// name found earlier in the texture search would be loaded in its place.
 int CheckSplashes(Platform::TGraphicsDevice& Device, TProblems& Problems) {
   int Checked = 0;
-  const std::string Language = Languages->Current().Path;
   for (const char* Name : kSplashNames) {
-    std::string Found;
-    for (const char* Extension : {".png", ".jpg", ".dds"}) {
-      const std::string File = Register.BrandingFolder + Name + Extension;
-      if (Platform::FileExists(File)) {
-        Found = File;
-        break;
-      }
+    const std::string File = TextureFile(Name);
+    if (File.empty()) continue;
+    if (!File.starts_with(Register.BrandingFolder)) {
+      const std::string Splash = BrandingSplashFile(Name);
+      if (!Splash.empty())
+        Problems.Add("Texture \"" + std::string(Name) + "\": " + File +
+                     " would be shown in place of " + Splash);
+      continue;
     }
-    if (Found.empty()) continue;
-    for (const std::string& Shadow : {Register.TexturesFolder + Name + ".dds",
-                                      Language + Name + ".dds", Language + Name + ".png"})
-      if (Platform::FileExists(Shadow))
-        Problems.Add("Texture \"" + std::string(Name) + "\": " + Shadow +
-                     " would be shown in place of " + Found);
     TTexture Texture;
     Texture.Name = Name;
-    LoadTextureFile(Texture, Device, Found, "");
+    LoadTextureFile(Texture, Device, File, "");
     ++Checked;
     Problems.TakeLog();
   }
@@ -146,11 +145,8 @@ int CheckPaths(TProblems& Problems) {
 }
 
 int Run(const std::vector<std::string>& Arguments) {
-  if (Arguments.size() != 1 || Arguments[0].starts_with("--")) {
-    std::cerr << "calvora-data check: exactly one data folder is needed\nusage: calvora-data "
-              << kUsage << "\n";
-    return 2;
-  }
+  if (Arguments.size() != 1 || Arguments[0].starts_with("--"))
+    return UsageError("check", kUsage, "exactly one data folder is needed");
   if (!Platform::FolderExists(Arguments[0])) {
     std::cerr << "calvora-data check: no folder '" << Arguments[0] << "'\n";
     return 2;

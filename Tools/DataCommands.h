@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <iostream>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,6 +16,14 @@ struct TDataCommandInfo {
   std::string Usage;  // one line: the subcommand and its arguments
   TDataCommand Run;
 };
+
+// Reports a bad command line of Command on standard error, with its Usage line; returns 2.
+inline int UsageError(const std::string& Command, const std::string& Usage,
+                      const std::string& Problem) {
+  std::cerr << "calvora-data " << Command << ": " << Problem << "\nusage: calvora-data " << Usage
+            << "\n";
+  return 2;
+}
 
 // Every subcommand by name.
 std::map<std::string, TDataCommandInfo>& DataCommands();

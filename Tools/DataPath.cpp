@@ -12,11 +12,6 @@ namespace {
 
 const char* const kUsage = "path FILE";
 
-int BadCommandLine(const std::string& Problem) {
-  std::cerr << "calvora-data path: " << Problem << "\nusage: calvora-data " << kUsage << "\n";
-  return 2;
-}
-
 // The shortest text that reads back as the same float.
 std::string FloatText(float Value) {
   char Text[32];
@@ -26,7 +21,7 @@ std::string FloatText(float Value) {
 
 int Run(const std::vector<std::string>& Arguments) {
   if (Arguments.size() != 1 || Arguments[0].starts_with("--"))
-    return BadCommandLine("exactly one path file is needed");
+    return UsageError("path", kUsage, "exactly one path file is needed");
   const std::string& File = Arguments[0];
 
   ErrorLog.Create();

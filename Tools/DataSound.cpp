@@ -15,8 +15,7 @@ namespace {
 const char* const kUsage = "sound FILE --wav OUT";
 
 int BadCommandLine(const std::string& Problem) {
-  std::cerr << "calvora-data sound: " << Problem << "\nusage: calvora-data " << kUsage << "\n";
-  return 2;
+  return UsageError("sound", kUsage, Problem);
 }
 
 int Run(const std::vector<std::string>& Arguments) {

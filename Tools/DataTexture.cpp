@@ -11,10 +11,10 @@
 
 namespace {
 
-int UsageError(const std::string& Problem) {
-  std::cerr << "calvora-data texture: " << Problem << "\n"
-            << "usage: calvora-data texture FILE [--png OUT]\n";
-  return 2;
+const char* const kUsage = "texture FILE [--png OUT]";
+
+int BadCommandLine(const std::string& Problem) {
+  return UsageError("texture", kUsage, Problem);
 }
 
 // Writes the picture's own area of the texture (without padding) as an RGBA PNG.
@@ -35,15 +35,15 @@ int Run(const std::vector<std::string>& Arguments) {
   std::string PngPath;
   for (std::size_t I = 0; I < Arguments.size(); ++I) {
     if (Arguments[I] == "--png") {
-      if (I + 1 >= Arguments.size()) return UsageError("--png needs a file name");
+      if (I + 1 >= Arguments.size()) return BadCommandLine("--png needs a file name");
       PngPath = Arguments[++I];
     } else if (File.empty() && !Arguments[I].starts_with("--")) {
       File = Arguments[I];
     } else {
-      return UsageError("unexpected argument '" + Arguments[I] + "'");
+      return BadCommandLine("unexpected argument '" + Arguments[I] + "'");
     }
   }
-  if (File.empty()) return UsageError("no picture file given");
+  if (File.empty()) return BadCommandLine("no picture file given");
 
   // The game's OpenGL device takes textures of any size; so does this one.
   Platform::TNullGraphicsDevice Device;
@@ -72,6 +72,6 @@ int Run(const std::vector<std::string>& Arguments) {
   return ErrorLog.Lines().empty() ? 0 : 1;
 }
 
-}  // namespace
+TDataCommandRegistration Registration("texture", kUsage, Run);
 
-static TDataCommandRegistration Registration("texture", "texture FILE [--png OUT]", Run);
+}  // namespace

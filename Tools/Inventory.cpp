@@ -1,6 +1,31 @@
 // Inventory.cpp -- the textures of the screens by name.
 #include "Inventory.h"
 
+#include <algorithm>
+
+#include "VexaMission.h"
+
+namespace {
+
+// The pane pictures of the game's pane table, in the table's order: four segments for every
+// Look of the pane.
+void AddPanePictures(std::vector<TTextureNeed>& Needs) {
+  const std::size_t First = Needs.size();
+  for (const TPaneInfo& Info : PaneInfo) {
+    const std::string Name = Info.Texture;
+    if (Name.empty()) continue;
+    const int Segments = 4 * Info.Looks;
+    const auto Known = std::find_if(Needs.begin() + First, Needs.end(),
+                                    [&](const TTextureNeed& Need) { return Need.Name == Name; });
+    if (Known == Needs.end())
+      Needs.push_back({Name, Segments});
+    else
+      Known->Segments = std::max(Known->Segments, Segments);
+  }
+}
+
+}  // namespace
+
 std::vector<TTextureNeed> TextureInventory() {
   std::vector<TTextureNeed> Needs = {
       {"Blank"},
@@ -29,18 +54,6 @@ std::vector<TTextureNeed> TextureInventory() {
     Needs.push_back({"Map" + std::to_string(Map)});
   for (int View = 1; View <= 13; ++View)
     Needs.push_back({"View" + std::to_string(View)});
-  // Pane pictures: four Looks for every Variant.
-  std::vector<std::string> OneVariant = {"BuildingPlot", "HouseOld1", "HouseOld2", "Appeal1",
-                                         "Debris1",      "Debris2",   "Stones",    "Fort",
-                                         "Granary",      "Workshop"};
-  for (int Service = 1; Service <= 8; ++Service)
-    OneVariant.push_back("Service" + std::to_string(Service));
-  for (int Forest = 1; Forest <= 12; ++Forest)
-    OneVariant.push_back("Forest" + std::to_string(Forest));
-  for (const std::string& Kind : OneVariant)
-    Needs.push_back({"Pane1" + Kind, 4});
-  for (int House = 1; House <= 5; ++House)
-    Needs.push_back({"Pane2House" + std::to_string(House), 8});
-  Needs.push_back({"Pane4Aqueduct", 16});
+  AddPanePictures(Needs);
   return Needs;
 }

@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "AllocationCounter.h"
@@ -26,18 +25,16 @@ constexpr int kTexts = 40;
 constexpr int kTextLength = 30;
 
 // A texture of Count side-by-side segments of Width x Height, made on the device.
-void AddAtlas(const char* Name, int Count, float Width, float Height) {
+void AddAtlas(const char* Name, int Count, int Width, int Height) {
   auto Atlas = std::make_unique<TTexture>();
   Atlas->Name = Name;
-  Atlas->Width = Atlas->ImageWidth = 256;
-  Atlas->Height = Atlas->ImageHeight = 256;
-  Atlas->DeviceTexture =
-      Renderer->GraphicsDevice().CreateTexture(256, 256, Platform::TTextureFormat::A8R8G8B8);
-  const float Share = 1.0f / static_cast<float>(Count);
+  Atlas->Width = Atlas->ImageWidth = Count * Width;
+  Atlas->Height = Atlas->ImageHeight = Height;
+  Atlas->DeviceTexture = Renderer->GraphicsDevice().CreateTexture(
+      Atlas->Width, Height, Platform::TTextureFormat::A8R8G8B8);
   for (int I = 0; I < Count; ++I)
-    Atlas->Segments.push_back(
-        {{Width, Height},
-         Multiply(Scaling({Share, 1.0f}), TextureTranslation(Share * static_cast<float>(I), 0))});
+    Atlas->Segments.push_back(Atlas->PixelSegment(
+        static_cast<float>(I * Width), 0, static_cast<float>(Width), static_cast<float>(Height)));
   Renderer->Textures.Insert(std::move(Atlas), nullptr, TInsertMode::Front);
 }
 

@@ -205,13 +205,10 @@ class TScenes {
       std::copy_n(&Pixels[static_cast<std::size_t>(Row) * kAtlas * 4], kAtlas * 4,
                   Memory + static_cast<std::size_t>(Row) * Pitch);
     Atlas->DeviceTexture->Unlock();
-    const float Share = static_cast<float>(kSide) / kAtlas;
     for (int I = 0; I < kSegments; ++I)
-      Atlas->Segments.push_back(
-          {{kSide, kSide},
-           Multiply(Scaling({Share, Share}),
-                    TextureTranslation(Share * static_cast<float>(I % kColumns),
-                                       Share * static_cast<float>(I / kColumns)))});
+      Atlas->Segments.push_back(Atlas->PixelSegment(static_cast<float>(I % kColumns * kSide),
+                                                    static_cast<float>(I / kColumns * kSide), kSide,
+                                                    kSide));
     TTexture& Texture = *Renderer->Textures.Insert(std::move(Atlas), nullptr, TInsertMode::Front);
 
     // Added last to first: equal depths are drawn newest first, so the walk follows Specs.

@@ -68,12 +68,11 @@ std::int32_t OffsetDepth(std::int32_t Depth, std::int32_t Offset) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(Sum, INT32_MIN, INT32_MAX));
 }
 
-// The alpha byte for an opacity, rounded to nearest (ties to even) and kept within 0..255.
-TColor AlphaByte(float Opacity) {
-  return static_cast<TColor>(Clamp(LerpInt(0, 255, Opacity), 0, 255));
-}
-
 // ---- Path files ----
+
+std::string PathLoadFailure(const std::string& Name, const std::string& Reason) {
+  return "Failed to create path \"" + Name + "\" (" + Reason + ")";
+}
 
 // Bytes of one point (float value, 16-bit x, 16-bit y) and of one mark (first index, count).
 constexpr std::uint64_t kPointBytes = 8;
@@ -86,7 +85,6 @@ void NeedBytes(const TStreamReader& Reader, std::uint64_t Bytes) {
 // A count followed by that many records of ItemBytes each, all of which the file must hold (so
 // nothing is allocated for a count the file cannot back).
 std::int32_t ReadCount(TStreamReader& Reader, std::uint64_t ItemBytes, const char* Negative) {
-  NeedBytes(Reader, sizeof(std::int32_t));
   const auto Count = Reader.Read<std::int32_t>();
   if (Count < 0) throw std::runtime_error(Negative);
   NeedBytes(Reader, static_cast<std::uint64_t>(Count) * ItemBytes);
@@ -461,12 +459,11 @@ constexpr std::array<TRotateFunction, 2> kRotateModes = {KeepsAngle, Spins};
 
 // Over its life: the opacity.
 float FadeInShare(const TParticle& P, float Age) {
-  return P.Opacity * Clamp01(Age / EmitterOf(P).FadeIn);
+  return P.Opacity * MapRange(Age, 0.0f, EmitterOf(P).FadeIn, 0.0f, 1.0f);
 }
 
 float FadeOutShare(const TParticle& P, float Age) {
-  const float From = EmitterOf(P).FadeOut;
-  return P.Opacity * (1.0f - Clamp01((Age - From) / (1.0f - From)));
+  return P.Opacity * MapRange(Age, EmitterOf(P).FadeOut, 1.0f, 1.0f, 0.0f);
 }
 
 float KeepsOpacity(const TParticle& P, float) {
@@ -543,10 +540,6 @@ void TPath::Clear() {
   Length = 0.0f;
 }
 
-std::string PathLoadFailure(const std::string& Name, const std::string& Reason) {
-  return "Failed to create path \"" + Name + "\" (" + Reason + ")";
-}
-
 bool LoadPath(TPath& Path, const std::string& File) {
   Path.Clear();
   try {
@@ -554,6 +547,10 @@ bool LoadPath(TPath& Path, const std::string& File) {
     const std::optional<std::string> Data = Platform::ReadFile(File);
     if (!Data) throw std::runtime_error("Failed to read file");
     ReadPathData(Path, *Data);
+  } catch (const EStreamError&) {
+    Path.Clear();
+    ErrorLog.Add(PathLoadFailure(Path.Name, "Unexpected end of file"));
+    return false;
   } catch (const std::exception& Error) {
     Path.Clear();
     ErrorLog.Add(PathLoadFailure(Path.Name, Error.what()));
@@ -673,7 +670,7 @@ void TEffect::Switch(bool On) {
   if (WalksPath(*Emitter)) {
     Forward = Emitter->PathForward;
     PathPos = Forward ? 0.0f : 1.0f;
-    Mark = FloorToInt(PathPos * Emitter->Path->Length);
+    PlaceMark();
   } else {
     Forward = true;
     PathPos = 0.0f;
@@ -751,7 +748,11 @@ void TEffect::StepAlongPath() {
   const float Step = Emitter->PathSpeed / PathScaleOf(*Emitter) / Length;
   PathPos += Forward ? Step : -Step;
   Pick(kPathModes, Emitter->PathMode)(*this);
-  Mark = FloorToInt(PathPos * Length);
+  PlaceMark();
+}
+
+void TEffect::PlaceMark() {
+  Mark = FloorToInt(PathPos * Emitter->Path->Length);
 }
 
 // ---- The particle system ----

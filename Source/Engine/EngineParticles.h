@@ -59,9 +59,6 @@ class TPath : public TContainerItem {
 // `Failed to create path "Name" (reason)` to the error log, leaves Path empty and returns false.
 bool LoadPath(TPath& Path, const std::string& File);
 
-// The error-log line for a path that failed to load.
-std::string PathLoadFailure(const std::string& Name, const std::string& Reason);
-
 // ---- Emitters ----
 
 // Every parameter of an emitter except its chain: what DefineEmitter copies from a base emitter.
@@ -233,6 +230,8 @@ class TEffect : public TContainerItem {
   void Emit();
   void EmitParticle();
   void StepAlongPath();
+  // Mark: the whole number of path units walked.
+  void PlaceMark();
 };
 
 // What an effect is set up with when it is taken from the pool.

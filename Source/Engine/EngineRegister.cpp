@@ -49,11 +49,7 @@ std::string FindSaveFolder(Platform::TPlatform& Platform) {
 }
 
 void SetFolders(const std::string& SaveFolder) {
-  Register.BrandingFolder = Register.ExeFolder + "Branding/";
-  Register.LanguagesFolder = Register.ExeFolder + "Languages/";
-  Register.TexturesFolder = Register.ExeFolder + "Textures/";
-  Register.PathsFolder = Register.ExeFolder + "Paths/";
-  Register.SamplesFolder = Register.ExeFolder + "Samples/";
+  SetDataFolders(Register.ExeFolder);
   Register.SaveFolder = SaveFolder;
   Register.SettingsFolder = SaveFolder;
   Register.LogFolder = SaveFolder;
@@ -78,7 +74,7 @@ void ReadSettings() {
   Register.EffectPool = 96;
   Register.ParticlePool = 1536;
   Register.TextPool = 128;
-  Register.SourcePool = 24;
+  Register.SourcePool = kSourcePool;
   Register.SfxVolume = Clamp(Ini.ReadInteger("AUDIO", "SfxVolume", 10), 0, 10);
   Register.MusicVolume = Clamp(Ini.ReadInteger("AUDIO", "MusicVolume", 8), 0, 10);
   SettingsLoaded = true;
@@ -128,6 +124,15 @@ void TErrorLog::Free() {
 
 void TErrorLog::Add(const std::string& Line) {
   if (Alive) Entries.push_back(Line);
+}
+
+void SetDataFolders(const std::string& ExeFolder) {
+  Register.ExeFolder = ExeFolder;
+  Register.BrandingFolder = ExeFolder + "Branding/";
+  Register.LanguagesFolder = ExeFolder + "Languages/";
+  Register.TexturesFolder = ExeFolder + "Textures/";
+  Register.PathsFolder = ExeFolder + "Paths/";
+  Register.SamplesFolder = ExeFolder + "Samples/";
 }
 
 TWindowSize WindowedSize(std::int32_t DesktopWidth, std::int32_t DesktopHeight) {

@@ -9,6 +9,9 @@ namespace Platform {
 class TPlatform;
 }
 
+// The number of sound sources playing at once.
+constexpr std::int32_t kSourcePool = 24;
+
 // Everything the engine must know before it starts. Folder paths end with "/".
 struct TRegister {
   std::string ExeFolder;       // the folder of the running program
@@ -76,6 +79,9 @@ TWindowSize WindowedSize(std::int32_t DesktopWidth, std::int32_t DesktopHeight);
 
 // Width, Height, Aspect, ViewWidth and ViewHeight for the current FullScreen choice.
 void ApplyDisplayMode();
+
+// Sets ExeFolder (ending with "/") and the data folders inside it; the save folders are left alone.
+void SetDataFolders(const std::string& ExeFolder);
 
 // Finds the folders, moves an older save folder into place and reads Game.ini. Throws
 // "Failed to determine .exe location" when the program's folder is unknown.

@@ -9,7 +9,6 @@ std::unique_ptr<TTexts> Texts;
 
 namespace {
 
-constexpr float kTracking = 4.0f;
 constexpr unsigned char kOverlay = 8;  // backspace: the next character is drawn over this one
 constexpr unsigned char kLineBreak = 13;
 
@@ -18,9 +17,10 @@ bool IsBlank(unsigned char Code) {
   return Code == 0 || Code == kOverlay || Code == kLineBreak || Code == ' ';
 }
 
-// 255 x Alpha rounded to the nearest byte, ties to even.
-TColor AlphaByte(float Alpha) {
-  return static_cast<TColor>(Clamp(LerpInt(0, 255, Alpha), 0, 255));
+// Where a line or a block of lines Extent long starts in a box Box long centred on 0, for
+// Align 0 (start), 1 (middle) or 2 (end).
+float AlignShift(int Align, float Extent, float Box) {
+  return static_cast<float>(Align) * (Box - Extent) / 2 - Box / 2;
 }
 
 }  // namespace
@@ -35,7 +35,6 @@ void TText::OnInsert(TContainer&, void* Param) {
   TextAlignment = Clamp(Setup.Alignment, 0, 8);
   FontScale = Setup.Scale;
   LayoutBox = Setup.Box;
-  FontTracking = kTracking;
   TextPosition = {0.0f, 0.0f};
   TextZoom = 1.0f;
   TextColor = 0xFFFFFF;
@@ -91,16 +90,15 @@ void TText::Resize(std::size_t Count) {
 // Lines run from one carriage return to the next; each is aligned in the box or, when too wide,
 // narrowed to fill it exactly; too many lines are flattened to the box's height.
 void TText::LayOut() {
-  const float Height = FontScale * (TextFont ? TextFont->SegmentSize(0).Y : 0.0f);
-  const float Overlap = FontTracking * FontScale;
+  const float Height = FontScale * TextFont->SegmentSize(0).Y;
+  const float Overlap = kTracking * FontScale;
   float Pen = 0.0f;
   float LineCentre = Height / 2;
   std::size_t LineStart = 0;
   int Lines = 0;
   for (std::size_t I = 0; I < GlyphList.size(); ++I) {
     const auto Code = static_cast<unsigned char>(Characters[I]);
-    const TVector Unit = TextFont ? TextFont->SegmentSize(Code) : TVector{0.0f, 0.0f};
-    const TVector Size = VectorScale(Unit, FontScale);
+    const TVector Size = VectorScale(TextFont->SegmentSize(Code), FontScale);
     GlyphList[I].Sprite->SetSize(Size);
     if (Code != kOverlay) {
       GlyphList[I].Offset = {Pen + Size.X / 2, LineCentre};
@@ -111,7 +109,7 @@ void TText::LayOut() {
       if (Size.X > 0) Pen -= Size.X - Overlap;
     }
     if (Code == kLineBreak || I + 1 == GlyphList.size()) {
-      EndLine(LineStart, I + 1, Pen);
+      EndLine(LineStart, I + 1, Pen + Overlap);
       ++Lines;
       LineStart = I + 1;
       Pen = 0.0f;
@@ -130,17 +128,13 @@ void TText::LayOut() {
     }
     return;
   }
-  const int Vertical = TextAlignment / 3;
-  const float Shift = Vertical == 0   ? -BoxHeight / 2
-                      : Vertical == 1 ? (BoxHeight - Total) / 2 - BoxHeight / 2
-                                      : BoxHeight - Total - BoxHeight / 2;
+  const float Shift = AlignShift(TextAlignment / 3, Total, BoxHeight);
   for (TGlyph& Glyph : GlyphList)
     Glyph.Offset.Y += Shift;
 }
 
-// Places the characters First..End-1 of one line, whose pen ended at Pen.
-void TText::EndLine(std::size_t First, std::size_t End, float Pen) {
-  const float Width = Pen + FontTracking * FontScale;
+// Places the characters First..End-1 of one line, Width wide.
+void TText::EndLine(std::size_t First, std::size_t End, float Width) {
   const float BoxWidth = LayoutBox.X;
   if (Width > BoxWidth) {
     const float Squeeze = BoxWidth / Width;
@@ -151,10 +145,7 @@ void TText::EndLine(std::size_t First, std::size_t End, float Pen) {
     }
     return;
   }
-  const int Horizontal = TextAlignment % 3;
-  const float Shift = Horizontal == 0   ? -BoxWidth / 2
-                      : Horizontal == 1 ? (BoxWidth - Width) / 2 - BoxWidth / 2
-                                        : BoxWidth - Width - BoxWidth / 2;
+  const float Shift = AlignShift(TextAlignment % 3, Width, BoxWidth);
   for (std::size_t I = First; I < End; ++I)
     GlyphList[I].Offset.X += Shift;
 }
@@ -187,16 +178,18 @@ void TText::SetColor(TColor Value) {
   Value &= 0xFFFFFF;
   if (Value == TextColor) return;
   TextColor = Value;
-  for (const TGlyph& Glyph : GlyphList)
-    Glyph.Sprite->SetColor((Glyph.Sprite->Color() & 0xFF000000u) | Value);
+  Recolor();
 }
 
 void TText::SetAlpha(float Value) {
   if (Value == TextAlpha) return;
   TextAlpha = Value;
-  const TColor Alpha = AlphaByte(Value) << 24;
+  Recolor();
+}
+
+void TText::Recolor() {
   for (const TGlyph& Glyph : GlyphList)
-    Glyph.Sprite->SetColor((Glyph.Sprite->Color() & 0xFFFFFF) | Alpha);
+    Glyph.Sprite->SetColor(SpriteColor());
 }
 
 // ---- TTexts ----

@@ -27,6 +27,9 @@ struct TGlyph {
 // only SetText lays the text out again.
 class TText : public TContainerItem {
  public:
+  // How much consecutive characters overlap, in font pixels.
+  static constexpr float kTracking = 4.0f;
+
   const std::string& Text() const { return Characters; }
   // Shows S: sprites are reused, only the difference in length is taken or given back.
   void SetText(std::string_view S);
@@ -48,8 +51,7 @@ class TText : public TContainerItem {
   // top, middle, bottom.
   int Alignment() const { return TextAlignment; }
   float Scale() const { return FontScale; }
-  // How much consecutive characters overlap, in font pixels.
-  float Tracking() const { return FontTracking; }
+  float Tracking() const { return kTracking; }
   std::int32_t Depth() const { return GlyphDepth; }
   TVector Box() const { return LayoutBox; }
   TTexture* Font() const { return TextFont; }
@@ -74,7 +76,6 @@ class TText : public TContainerItem {
   std::string Characters;
   float FontScale = 1.0f;
   int TextAlignment = 0;
-  float FontTracking = 4.0f;
   std::int32_t GlyphDepth = 0;
   TVector TextPosition{0.0f, 0.0f};
   TVector LayoutBox{0.0f, 0.0f};
@@ -86,9 +87,11 @@ class TText : public TContainerItem {
 
   void Resize(std::size_t Count);
   void LayOut();
-  void EndLine(std::size_t First, std::size_t End, float Pen);
+  void EndLine(std::size_t First, std::size_t End, float Width);
   void PlaceSprites();
   TColor SpriteColor() const;
+  // Gives every glyph the text's colour and alpha.
+  void Recolor();
 };
 
 // The text objects of the game: one global instance from start-up to shutdown, after the

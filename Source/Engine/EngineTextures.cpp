@@ -386,6 +386,14 @@ bool IsLanguageNamePicture(const std::string& Name, int& Index) {
   return true;
 }
 
+// The picture a name loads and how: where its segment file is (empty: none looked for) and
+// whether it is reloaded on a language change.
+struct TFound {
+  std::string Path;
+  std::string SegmentPath;
+  bool Localized = false;
+};
+
 // Where a picture may be, in the order looked at.
 struct TSource {
   std::string Folder;
@@ -394,16 +402,16 @@ struct TSource {
   bool Localized;
 };
 
-void LoadByName(TTexture& Texture, Platform::TGraphicsDevice& Device) {
-  const std::string& Name = Texture.Name;
+std::optional<TFound> FindLanguageNamePicture(int Index) {
+  const std::string Base = LanguageFolderOf(Index) + "LanguageName";
+  if (!Platform::FileExists(Base + ".dds")) return std::nullopt;
+  return TFound{Base + ".dds", Base + ".tsg", false};
+}
+
+// The first picture of Name in the texture, current language and branding folders.
+std::optional<TFound> FindPicture(const std::string& Name) {
   int Index = 0;
-  if (IsLanguageNamePicture(Name, Index)) {
-    const std::string Base = LanguageFolderOf(Index) + "LanguageName";
-    if (!Platform::FileExists(Base + ".dds")) throw std::runtime_error("Missing file");
-    LoadDds(Texture, Device, Base + ".dds");
-    LoadSegmentsIfPresent(Texture, Base + ".tsg");
-    return;
-  }
+  if (IsLanguageNamePicture(Name, Index)) return FindLanguageNamePicture(Index);
   const std::string Language = CurrentLanguageFolder();
   const TSource Sources[] = {
       {Register.TexturesFolder, ".dds", true, false},
@@ -417,13 +425,19 @@ void LoadByName(TTexture& Texture, Platform::TGraphicsDevice& Device) {
     if (Source.Folder.empty()) continue;
     const std::string Path = Source.Folder + Name + Source.Extension;
     if (!Platform::FileExists(Path)) continue;
-    Texture.IsLocalized = Source.Localized;
-    LoadPicture(Texture, Device, Path);
-    if (Source.LookForSegments)
-      LoadSegmentsIfPresent(Texture, Source.Folder + SegmentFileName(Name) + ".tsg");
-    return;
+    const std::string Segments =
+        Source.LookForSegments ? Source.Folder + SegmentFileName(Name) + ".tsg" : "";
+    return TFound{Path, Segments, Source.Localized};
   }
-  throw std::runtime_error("Missing file");
+  return std::nullopt;
+}
+
+void LoadByName(TTexture& Texture, Platform::TGraphicsDevice& Device) {
+  const std::optional<TFound> Found = FindPicture(Texture.Name);
+  if (!Found) throw std::runtime_error("Missing file");
+  Texture.IsLocalized = Found->Localized;
+  LoadPicture(Texture, Device, Found->Path);
+  LoadSegmentsIfPresent(Texture, Found->SegmentPath);
 }
 
 // Clears what a new load fills in.
@@ -442,6 +456,14 @@ TVector TTexture::SegmentSize(int Index) const {
   return Segments[Index].Size;
 }
 
+TTextureSegment TTexture::PixelSegment(float Left, float Top, float SegmentWidth,
+                                       float SegmentHeight) const {
+  const float W = static_cast<float>(Width), H = static_cast<float>(Height);
+  return {{SegmentWidth, SegmentHeight},
+          Multiply(Scaling({SegmentWidth / W, SegmentHeight / H}),
+                   TextureTranslation(Left / W, Top / H))};
+}
+
 void MakeBlankTexture(TTexture& Texture) {
   Texture.DeviceTexture.reset();
   Texture.Width = Texture.Height = 4;
@@ -449,6 +471,11 @@ void MakeBlankTexture(TTexture& Texture) {
   TTextureSegment Blank;
   Blank.Size = {4.0f, 4.0f};
   Texture.Segments.assign(1, Blank);
+}
+
+std::string TextureFile(const std::string& Name) {
+  const std::optional<TFound> Found = FindPicture(Name);
+  return Found ? Found->Path : std::string();
 }
 
 void LoadTexture(TTexture& Texture, Platform::TGraphicsDevice& Device) {
@@ -530,13 +557,9 @@ bool ReadSegments(TTexture& Texture, const std::string& Text) {
       if (Index < 0 || Index >= static_cast<int>(Texture.Segments.size())) continue;
       int R[4];  // left, top, width, height
       if (!ParseRectangle(Value, R)) return false;
-      const float W = static_cast<float>(Texture.Width);
-      const float H = static_cast<float>(Texture.Height);
-      TTextureSegment& Segment = Texture.Segments[Index];
-      Segment.Size = {static_cast<float>(R[2]), static_cast<float>(R[3])};
-      Segment.Matrix =
-          Multiply(Scaling({static_cast<float>(R[2]) / W, static_cast<float>(R[3]) / H}),
-                   TextureTranslation(static_cast<float>(R[0]) / W, static_cast<float>(R[1]) / H));
+      Texture.Segments[Index] =
+          Texture.PixelSegment(static_cast<float>(R[0]), static_cast<float>(R[1]),
+                               static_cast<float>(R[2]), static_cast<float>(R[3]));
     }
   }
   return true;

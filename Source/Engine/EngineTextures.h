@@ -36,12 +36,19 @@ class TTexture : public TContainerItem {
 
   // Segments[Index].Size, or (0, 0) for an Index that names no segment.
   TVector SegmentSize(int Index) const;
+  // The segment showing the rectangle Left, Top, Width x Height (in pixels of the texture's
+  // Width x Height).
+  TTextureSegment PixelSegment(float Left, float Top, float Width, float Height) const;
 };
 
 // Fills Texture (whose Name is set) from the first picture of that name in the texture, current
 // language and branding folders, with its segment file. Never throws: a failure adds
 // `Failed to create texture "Name" (reason)` to the error log and leaves the blank texture.
 void LoadTexture(TTexture& Texture, Platform::TGraphicsDevice& Device);
+
+// The picture file LoadTexture loads for Name (no folder, no extension): the first of the
+// search; empty when there is none.
+std::string TextureFile(const std::string& Name);
 
 // Reloads a localized texture from the current language's folder when that folder holds a
 // picture of its name (".dds", else ".png", with its segment file as on the first load); a

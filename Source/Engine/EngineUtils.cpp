@@ -166,6 +166,10 @@ TColor LerpColor(TColor From, TColor To, float T) {
          LerpColorByte(From, To, T, 0);
 }
 
+TColor AlphaByte(float Opacity) {
+  return static_cast<TColor>(Clamp(LerpInt(0, 255, Opacity), 0, 255));
+}
+
 // When InFrom == InTo the division gives +-inf or NaN, which Clamp01 turns into 1 or 0.
 float MapRange(float Value, float InFrom, float InTo, float OutFrom, float OutTo) {
   return OutFrom + (OutTo - OutFrom) * Clamp01((Value - InFrom) / (InTo - InFrom));

@@ -52,6 +52,8 @@ float Lerp(float From, float To, float T);
 int LerpInt(int From, int To, float T);
 // Blue, green and red interpolated per byte (rounded, clamped to 0..255); alpha kept from From.
 TColor LerpColor(TColor From, TColor To, float T);
+// The alpha byte of an opacity: 255 x Opacity rounded half-to-even and kept within 0..255.
+TColor AlphaByte(float Opacity);
 // Value's position in InFrom..InTo (clamped to 0..1) mapped onto OutFrom..OutTo.
 float MapRange(float Value, float InFrom, float InTo, float OutFrom, float OutTo);
 

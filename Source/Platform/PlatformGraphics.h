@@ -137,6 +137,10 @@ class TGraphicsDevice {
   virtual TDeviceTimings Timings() const { return {}; }
 };
 
+// The bytes of a PNG file holding RGBA rows (from the top); empty with Failure set when the
+// picture cannot be encoded.
+std::string EncodePng(const std::vector<std::uint8_t>& Rgba, int Width, int Height,
+                      std::string& Failure);
 // Writes RGBA rows (from the top) as a PNG file; returns an empty string or the failure.
 std::string WritePng(const std::string& Path, const std::vector<std::uint8_t>& Rgba, int Width,
                      int Height);

@@ -643,11 +643,8 @@ void TSdlGraphicsDevice::ReleaseContextOnGameThread() {
 // that one loses the device for this frame, which is then dropped.
 bool TSdlGraphicsDevice::EndFrame() {
   Queue->WaitIdle();
+  if (!NoRenderFailure()) return false;  // BeginFrame starts the next frame afresh
   TRecordedFrame& Frame = *Recording;
-  if (!NoRenderFailure()) {
-    Frame.Clear();
-    return false;
-  }
   Frame.BufferWidth = BufferWidth;
   Frame.BufferHeight = BufferHeight;
   Frame.ScaleX = ScaleX;
@@ -657,7 +654,6 @@ bool TSdlGraphicsDevice::EndFrame() {
   ReleaseContextOnGameThread();
   Queue->Hand({&Frame, false});
   Recording = Recording == &Frames[0] ? &Frames[1] : &Frames[0];
-  Recording->Clear();
   return true;
 }
 
